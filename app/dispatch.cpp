@@ -1,0 +1,109 @@
+#include "app/dispatch.h"
+
+#include "app/lifecycle.h"
+#include "app/window_slots.h"
+#include "dialogs/about_exit.h"
+#include "dialogs/add_remove.h"
+#include "dialogs/home_page.h"
+#include "dialogs/settings_dialog.h"
+#include "res/resource.h"
+#include "store/lists.h"
+#include "view/controls.h"
+#include "view/paint.h"
+#include "view/selection.h"
+
+struct MessageRow {
+    UINT message;
+    MessageHandler handler;
+};
+
+struct CommandRow {
+    WORD id;
+    MessageHandler handler;
+};
+
+static const MessageRow MessageTable[] = {
+    {WM_SIZE, OnSize},
+    {WM_PAINT, OnPaint},
+    {WM_CREATE, OnCreate},
+    {WM_COMMAND, DispatchCommand},
+    {WM_CLOSE, OnClose},
+    {WM_DESTROY, OnDestroy},
+    {WM_TIMER, OnTimer},
+    {WM_GETMINMAXINFO, OnGetMinMaxInfo},
+    {TrayNotifyMessage, OnTrayNotify},
+    {WM_TIMECHANGE, OnTimeChange},
+    {0, NULL},
+};
+
+static const CommandRow CommandTable[] = {
+    {IDM_ABOUT, AboutCommand},
+    {IDM_EXIT, ExitCommand},
+    {IDM_SETTINGS, SettingsCommand},
+    {IDM_HOMEPAGE, HomePageCommand},
+    {IDC_LISTBOX, SelectEntryCommand},
+    {IDM_ADD, AddStringCommand},
+    {IDC_ADD, AddStringCommand},
+    {IDM_REMOVE, RemoveStringCommand},
+    {IDC_REMOVE, RemoveStringCommand},
+    {IDM_TOGGLE, ToggleListCommand},
+    {IDC_TOGGLE, ToggleListCommand},
+    {CMD_LOAD_LIST, LoadListCommand},
+    {CMD_SAVE_LIST, SaveListCommand},
+    {0, NULL},
+};
+
+static HINSTANCE savedInstance;
+
+HINSTANCE GetSavedInstance(void)
+{
+    return savedInstance;
+}
+
+MessageHandler FindMessageHandler(UINT message)
+{
+    for (const MessageRow *row = MessageTable; row->handler != NULL; row++) {
+        if (row->message == message)
+            return row->handler;
+    }
+    // The shell's restart message has a number known only at run time.
+    if (message != 0 && message == TaskbarCreatedMessage())
+        return OnTaskbarCreated;
+    return NULL;
+}
+
+MessageHandler FindCommandHandler(WORD id)
+{
+    for (const CommandRow *row = CommandTable; row->handler != NULL; row++) {
+        if (row->id == id)
+            return row->handler;
+    }
+    return NULL;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE)
+        savedInstance = ((const CREATESTRUCTA *)lParam)->hInstance;
+    MessageHandler handler = FindMessageHandler(message);
+    if (handler != NULL)
+        return handler(savedInstance, window, message, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT DispatchCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The key is the command or control id; the notification code stays in
+    // wParam for the handler. Unknown ids are dropped.
+    MessageHandler handler = FindCommandHandler(LOWORD(wParam));
+    if (handler != NULL)
+        return handler(instance, window, message, wParam, lParam);
+    return 0;
+}
+
+LRESULT ExitCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // wParam IDM_EXIT is how the close handler tells Exit from other closes.
+    SendMessageA(WindowSlot(0, MainWindowSlot, NULL), WM_CLOSE, IDM_EXIT, 0);
+    return 0;
+}

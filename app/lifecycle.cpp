@@ -1,0 +1,155 @@
+#include "app/lifecycle.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "app/startup.h"
+#include "app/string_cache.h"
+#include "app/window_slots.h"
+#include "dialogs/about_exit.h"
+#include "res/resource.h"
+#include "store/format.h"
+#include "store/settings.h"
+#include "view/controls.h"
+
+static UINT_PTR timerId;
+static DWORD timerTicks;
+static DWORD lastTimeChangeTick;
+static int titleMatches;
+static HWND firstTitleWindow;
+static HWND creatingWindow;
+static UINT taskbarCreatedMessage;
+
+// The tray icon is described the same way for adding and deleting it.
+static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window)
+{
+    memset(data, 0, sizeof *data);
+    data->cbSize = sizeof *data;
+    data->hWnd = window;
+    data->uID = TrayIconId;
+    data->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data->uCallbackMessage = TrayNotifyMessage;
+    data->hIcon = LoadIconA(instance, "MAIN_ICON");
+    snprintf(data->szTip, sizeof data->szTip, "%s", GetString(IDS_TITLE));
+}
+
+static void TrayIcon(DWORD action, HINSTANCE instance, HWND window)
+{
+    NOTIFYICONDATAA data;
+    FillTrayIconData(&data, instance, window);
+    Shell_NotifyIconA(action, &data);
+}
+
+UINT TaskbarCreatedMessage(void)
+{
+    return taskbarCreatedMessage;
+}
+
+LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    TrayIcon(NIM_ADD, instance, window);
+    return 0;
+}
+
+BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
+{
+    char title[256];
+    if (GetWindowTextA(window, title, ARRAYSIZE(title)) < 0 || strcmp(title, GetString(IDS_TITLE)) != 0)
+        return TRUE;
+    if (titleMatches == 0)
+        firstTitleWindow = window;
+    titleMatches++;
+    // The window being created carries the title too; it is recognised by
+    // its handle, wherever it lies in the Z order.
+    if (window == creatingWindow)
+        return TRUE;
+    MessageBoxA(NULL, GetString(IDS_ALREADY_ACTIVE), GetString(IDS_PRODUCT), MB_ICONERROR);
+    // This copy ends itself; the running copy is sent nothing.
+    SendMessageA(creatingWindow, WM_DESTROY, 0, 0);
+    return FALSE;
+}
+
+LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    InitCommonControls();
+    SetScrambleMask(ScrambleMaskValue);
+    LoadSettings();
+    CreateMainControls(instance, window);
+    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    TrayIcon(NIM_ADD, instance, window);
+    SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
+    timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
+
+    creatingWindow = window;
+    titleMatches = 0;
+    firstTitleWindow = NULL;
+    if (!EnumWindows(FindRunningCopy, 0))
+        return 0;
+
+    SaveSettings();
+    if (!GetShowAtStart())
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    KillTimer(window, timerId);
+    SaveSettings();
+    TrayIcon(NIM_DELETE, instance, window);
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnClose(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam == IDM_EXIT) {
+        if (DialogBoxParamA(instance, "EXITBOX", window, ExitDlgProc, 0) == 1)
+            SendMessageA(window, WM_DESTROY, 0, 0);
+        return 0;
+    }
+    // Every other close request sends the window to the tray.
+    ShowWindow(window, SW_MINIMIZE);
+    return 0;
+}
+
+LRESULT OnTimer(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // Saves on ticks 1, 7, 13, ...: five minutes after start, then every
+    // half hour.
+    DWORD phase = timerTicks % TicksBetweenSaves;
+    timerTicks++;
+    if (phase == 0)
+        SaveSettings();
+    return 0;
+}
+
+LRESULT OnTimeChange(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // At most one save per timer interval, and none before the first tick.
+    if (timerTicks != lastTimeChangeTick) {
+        lastTimeChangeTick = timerTicks;
+        SaveSettings();
+    }
+    return 0;
+}
+
+LRESULT OnGetMinMaxInfo(HINSTANCE, HWND, UINT, WPARAM, LPARAM lParam)
+{
+    MINMAXINFO *info = (MINMAXINFO *)lParam;
+    info->ptMinTrackSize.x = info->ptMaxTrackSize.x = MainWindowWidth;
+    info->ptMinTrackSize.y = info->ptMaxTrackSize.y = MainWindowHeight;
+    return 0;
+}
+
+LRESULT OnTrayNotify(HINSTANCE, HWND window, UINT, WPARAM, LPARAM lParam)
+{
+    if (lParam == WM_LBUTTONDBLCLK) {
+        SetForegroundWindow(window);
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetFocus(window);
+    }
+    return 0;
+}

@@ -1,0 +1,3 @@
+set(MINGW_ARCH x86_64)
+set(MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,39 @@
+# Native tree: the portable byte formats, their tests under sanitizers, the
+# fuzz targets and the default-file generator.
+enable_testing()
+
+set(VOMBLY_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+
+add_library(vombly_format STATIC store/format.cpp)
+target_include_directories(vombly_format PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(vombly_format PRIVATE ${VOMBLY_WARNINGS})
+target_compile_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
+target_link_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
+
+# The four default files that seed a new data folder; they sit beside the
+# shipped exe in the run folder.
+add_executable(make_defaults tools/make_defaults.cpp)
+target_link_libraries(make_defaults PRIVATE vombly_format)
+target_compile_options(make_defaults PRIVATE ${VOMBLY_WARNINGS})
+set(VOMBLY_DEFAULTS_DIR ${CMAKE_BINARY_DIR}/defaults)
+set(VOMBLY_DEFAULT_FILES
+  ${VOMBLY_DEFAULTS_DIR}/Vombly.cfg ${VOMBLY_DEFAULTS_DIR}/Vombly1.dat
+  ${VOMBLY_DEFAULTS_DIR}/Vombly2.dat ${VOMBLY_DEFAULTS_DIR}/Vombly3.dat)
+add_custom_command(OUTPUT ${VOMBLY_DEFAULT_FILES}
+  COMMAND make_defaults ${VOMBLY_DEFAULTS_DIR}
+  DEPENDS make_defaults
+  COMMENT "Writing the default settings and list files")
+add_custom_target(default_files ALL DEPENDS ${VOMBLY_DEFAULT_FILES})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+foreach(t gtest gtest_main)
+  target_compile_options(${t} PRIVATE ${VOMBLY_SANITIZE})
+endforeach()
+
+add_subdirectory(tests/native)
+
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_subdirectory(tests/fuzz)
+endif()

@@ -1,0 +1,65 @@
+# Windows trees: the shipped Vombly.exe (x86_64 or i686, -win32 threads) and,
+# with VOMBLY_TESTS, the Windows tests that run under Wine (-posix threads).
+enable_language(RC)
+option(VOMBLY_TESTS "Build the Windows tests" OFF)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# Every Windows build targets XP: the headers hide later APIs.
+add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+set(VOMBLY_XP_LINK -static -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
+    -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+
+# Icon, logo and click sound, drawn by a script so anyone can rebuild them.
+set(ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
+set(ASSET_FILES ${ASSET_DIR}/main_icon.ico ${ASSET_DIR}/main_logo.bmp ${ASSET_DIR}/click.wav)
+add_custom_command(OUTPUT ${ASSET_FILES}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/gen_assets.py ${ASSET_DIR}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_assets.py
+  COMMENT "Drawing the icon, logo and click sound")
+add_custom_target(assets DEPENDS ${ASSET_FILES})
+
+# The resources as an object library, linked into the exe and the tests.
+add_library(vombly_res OBJECT res/vombly.rc)
+target_include_directories(vombly_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${ASSET_DIR})
+set_source_files_properties(res/vombly.rc PROPERTIES OBJECT_DEPENDS
+  "${ASSET_FILES};${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/vombly.manifest")
+add_dependencies(vombly_res assets)
+
+set(VOMBLY_CORE_SOURCES
+  app/dispatch.cpp app/lifecycle.cpp app/paths.cpp app/startup.cpp
+  app/string_cache.cpp app/window_slots.cpp
+  dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp
+  dialogs/home_page.cpp dialogs/settings_dialog.cpp
+  store/format.cpp store/lists.cpp store/safe_write.cpp store/settings.cpp
+  view/controls.cpp view/paint.cpp view/selection.cpp)
+add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
+target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})
+target_link_libraries(vombly_core PUBLIC comctl32 shell32 winmm gdi32 user32 kernel32)
+
+if(NOT VOMBLY_TESTS)
+  add_executable(Vombly WIN32 app/main.cpp $<TARGET_OBJECTS:vombly_res>)
+  target_compile_options(Vombly PRIVATE ${VOMBLY_WARNINGS})
+  target_link_libraries(Vombly PRIVATE vombly_core)
+  target_link_options(Vombly PRIVATE ${VOMBLY_XP_LINK} -mwindows)
+
+  # The run folder: the exe beside the four default files that seed a new
+  # data folder (written by the native tree's make_defaults).
+  set(VOMBLY_DEFAULTS_DIR ${CMAKE_SOURCE_DIR}/build/native/defaults CACHE PATH "Folder of the default files")
+  set(VOMBLY_RUN_DIR ${CMAKE_BINARY_DIR}/run)
+  add_custom_command(TARGET Vombly POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VOMBLY_RUN_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Vombly> ${VOMBLY_RUN_DIR}/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+      ${VOMBLY_DEFAULTS_DIR}/Vombly.cfg ${VOMBLY_DEFAULTS_DIR}/Vombly1.dat
+      ${VOMBLY_DEFAULTS_DIR}/Vombly2.dat ${VOMBLY_DEFAULTS_DIR}/Vombly3.dat ${VOMBLY_RUN_DIR}/
+    COMMENT "Laying out the run folder")
+else()
+  enable_testing()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/win)
+  add_subdirectory(tests/e2e)
+endif()

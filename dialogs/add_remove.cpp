@@ -1,0 +1,106 @@
+#include "dialogs/add_remove.h"
+
+#include "app/string_cache.h"
+#include "app/window_slots.h"
+#include "dialogs/common.h"
+#include "res/resource.h"
+#include "store/format.h"
+#include "store/settings.h"
+
+// The typed text or the entry about to be removed; kept between openings.
+static char dialogEntryText[ListEntryBufferSize];
+static HWND removeListBox;
+static int removeIndex;
+static int entryRemoved;
+
+LRESULT AddStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    DialogBoxParamA(instance, "ADDBOX", window, AddDlgProc, 0);
+    // The list and the settings are written whatever the dialog's outcome.
+    SendMessageA(window, WM_COMMAND, CMD_SAVE_LIST, 0);
+    SaveSettings();
+    return 0;
+}
+
+INT_PTR CALLBACK AddDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CentreDialogOnMainWindow(dialog);
+        SetDialogCaption(dialog, IDS_ADD_TITLE);
+        SetDialogLabel(dialog, IDC_ADD_LABEL, IDS_ADD_LABEL);
+        SendDlgItemMessageA(dialog, IDC_ADD_EDIT, EM_LIMITTEXT, AddTextLimit, 0);
+        return ApplyFocusRule(dialog, wParam, IDC_ADD_EDIT);
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        // Taken exactly as typed; an empty box adds nothing.
+        if (GetDlgItemTextA(dialog, IDC_ADD_EDIT, dialogEntryText, AddTextLimit + 1) != 0)
+            SendMessageA(WindowSlot(0, IDC_LISTBOX, NULL), LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
+        EndDialog(dialog, 1);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int SelectionAfterRemoval(int removedIndex)
+{
+    return removedIndex > 0 ? removedIndex - 1 : 0;
+}
+
+LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) {
+        MessageBoxA(window, GetString(IDS_NOTHING_SELECTED), GetString(IDS_ERROR), MB_TOPMOST | MB_ICONERROR);
+    } else {
+        entryRemoved = 0;
+        DialogBoxParamA(instance, "REMOVEBOX", window, RemoveDlgProc, 0);
+        // The reload shows the list as the file now holds it, with the entry
+        // before the removed one selected, or the same entry if none was.
+        SetActiveListSelection(entryRemoved ? SelectionAfterRemoval((int)selected) : (int32_t)selected);
+        SendMessageA(window, WM_COMMAND, CMD_SAVE_LIST, 0);
+        SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
+    }
+    SaveSettings();
+    return 0;
+}
+
+INT_PTR CALLBACK RemoveDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CentreDialogOnMainWindow(dialog);
+        SetDialogCaption(dialog, IDS_REMOVE_TITLE);
+        SetDialogLabel(dialog, IDC_REMOVE_LABEL, IDS_REMOVE_LABEL);
+        removeListBox = WindowSlot(0, IDC_LISTBOX, NULL);
+        removeIndex = (int)SendMessageA(removeListBox, LB_GETCURSEL, 0, 0);
+        dialogEntryText[0] = '\0';
+        if (removeIndex != LB_ERR &&
+            SendMessageA(removeListBox, LB_GETTEXTLEN, (WPARAM)removeIndex, 0) < (LRESULT)sizeof dialogEntryText) {
+            SendMessageA(removeListBox, LB_GETTEXT, (WPARAM)removeIndex, (LPARAM)dialogEntryText);
+            SendDlgItemMessageA(dialog, IDC_REMOVE_LIST, LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
+        }
+        return ApplyFocusRule(dialog, wParam, IDOK);
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        // An entry whose text is empty is not removed.
+        if (dialogEntryText[0] != '\0') {
+            SendMessageA(removeListBox, LB_DELETESTRING, (WPARAM)removeIndex, 0);
+            entryRemoved = 1;
+        }
+        EndDialog(dialog, 1);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}

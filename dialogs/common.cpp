@@ -1,0 +1,42 @@
+#include "dialogs/common.h"
+
+#include <stdio.h>
+
+#include "app/startup.h"
+#include "app/string_cache.h"
+#include "app/window_slots.h"
+#include "res/resource.h"
+
+void CentreDialogOnMainWindow(HWND dialog)
+{
+    RECT main = {0, 0, 0, 0};
+    RECT own = {0, 0, 0, 0};
+    GetWindowRect(WindowSlot(0, MainWindowSlot, NULL), &main);
+    GetWindowRect(dialog, &own);
+    int width = own.right - own.left;
+    int height = own.bottom - own.top;
+    MoveWindow(dialog, main.left + CentreOffset(main.right - main.left, width),
+               main.top + CentreOffset(main.bottom - main.top, height), width, height, TRUE);
+}
+
+void SetDialogCaption(HWND dialog, unsigned int titleId)
+{
+    char caption[DialogTextSize];
+    snprintf(caption, sizeof caption, "%s - %s", GetString(IDS_PRODUCT), GetString(titleId));
+    SetWindowTextA(dialog, caption);
+}
+
+void SetDialogLabel(HWND dialog, int controlId, unsigned int textId)
+{
+    char text[DialogTextSize];
+    snprintf(text, sizeof text, "%s", GetString(textId));
+    SetDlgItemTextA(dialog, controlId, text);
+}
+
+INT_PTR ApplyFocusRule(HWND dialog, WPARAM proposed, int focusId)
+{
+    if (GetDlgCtrlID((HWND)proposed) == focusId)
+        return TRUE;
+    SetFocus(GetDlgItem(dialog, focusId));
+    return FALSE;
+}

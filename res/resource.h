@@ -1,0 +1,82 @@
+// Resource ids of the program: string table, menu commands, the main
+// window's controls and internal commands, and the dialogs' controls.
+// Named resources (MAIN_MENU, MAIN_ICON, MAIN_LOGO, CLICK_SOUND and the
+// dialog templates) are names, not numbers, and are not defined here.
+#ifndef VOMBLY_RES_RESOURCE_H
+#define VOMBLY_RES_RESOURCE_H
+
+// String table. Ids below IDS_END_MARKER are cached at start.
+#define IDS_NONE              0
+#define IDS_PRODUCT           1
+#define IDS_TITLE             2
+#define IDS_ABOUT             3
+#define IDS_RIGHTS_HOLDER     4
+#define IDS_AVAILABILITY      5
+#define IDS_RIGHTS_RESERVED   6
+#define IDS_ALREADY_ACTIVE    7
+#define IDS_NEEDS_XP          8
+#define IDS_ADD               9
+#define IDS_REMOVE           10
+#define IDS_EXIT_TEXT        11
+#define IDS_QUIT             12
+#define IDS_ADD_LABEL        13
+#define IDS_ADD_TITLE        14
+#define IDS_REMOVE_LABEL     15
+#define IDS_REMOVE_TITLE     16
+#define IDS_NOTHING_SELECTED 17
+#define IDS_ERROR            18
+#define IDS_SETTINGS         19
+#define IDS_MINIMISE_OPTION  20
+#define IDS_TOGGLE_LIST      21
+#define IDS_LIST1_DEFAULT    22
+#define IDS_LIST2_DEFAULT    23
+#define IDS_LIST3_DEFAULT    24
+#define IDS_UNKNOWN          25
+#define IDS_NAME_LIST1       26
+#define IDS_NAME_LIST2       27
+#define IDS_NAME_LIST3       28
+#define IDS_SORT_OPTION      29
+#define IDS_RESTART_NEEDED   30
+#define IDS_UNSPECIFIED      41
+#define IDS_END_MARKER       42
+
+// MAIN_MENU commands.
+#define IDM_ABOUT     40001
+#define IDM_EXIT      40002
+#define IDM_ADD       40003
+#define IDM_REMOVE    40004
+#define IDM_SETTINGS  40005
+#define IDM_TOGGLE    40006
+#define IDM_HOMEPAGE  40009
+
+// The main window's controls (each id is also its window slot) and the two
+// commands the program sends to its own window.
+#define IDC_LISTBOX    2
+#define IDC_ADD        3
+#define IDC_REMOVE     4
+#define IDC_TOGGLE     5
+#define CMD_LOAD_LIST  6
+#define CMD_SAVE_LIST  7
+
+// ABOUTBOX and EXITBOX.
+#define IDC_ABOUT_TEXT 1001
+#define IDC_EXIT_TEXT  1002
+// ADDBOX and REMOVEBOX.
+#define IDC_ADD_LABEL     1003
+#define IDC_ADD_EDIT      1004
+#define IDC_REMOVE_LIST   1005
+#define IDC_REMOVE_LABEL  1006
+// SETTINGSBOX.
+#define IDC_MINIMISE_CHECK 1007
+#define IDC_NAME2_EDIT     1009
+#define IDC_NAME3_EDIT     1010
+#define IDC_NAME1_EDIT     1011
+#define IDC_NAME1_LABEL    1012
+#define IDC_NAME2_LABEL    1013
+#define IDC_NAME3_LABEL    1014
+#define IDC_SORT_CHECK     1015
+
+// The dialogs' icon static.
+#define IDC_STATIC_ICON   -1
+
+#endif

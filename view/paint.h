@@ -1,0 +1,16 @@
+// The main window's own drawing: the outer frame, the logo in its frame and
+// the active list's name above the list box.
+#ifndef VOMBLY_VIEW_PAINT_H
+#define VOMBLY_VIEW_PAINT_H
+
+#include <windows.h>
+
+enum { LogoWidth = 200, LogoHeight = 260 };
+
+LRESULT OnPaint(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Draws `text` so that its cell ends at the control's top edge and starts at
+// its left edge, in the device context's current font and colours.
+void DrawLabelAbove(HDC dc, HWND control, const char *text);
+
+#endif
