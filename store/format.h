@@ -61,7 +61,8 @@ uint32_t ScrambleBytes(void *buffer, uint32_t length, int32_t selector);
 uint32_t UnscrambleBytes(void *buffer, uint32_t length, int32_t selector);
 
 // Settings file: the scrambled record followed by its check value. Encoding
-// does not change the record. Decoding accepts the first SettingsFileSize
+// does not change the record; before the mask is in place it writes zeros,
+// which never verify. Decoding accepts the first SettingsFileSize
 // bytes when the check value verifies, copies them into *record, makes every
 // list name end within its field, and returns 1; otherwise 0 and *record is
 // left alone.

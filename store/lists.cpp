@@ -79,10 +79,10 @@ LRESULT ToggleListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
-    uint32_t next = GetActiveList() + 1;
-    if (next > 3)
-        next = 1;
-    SetActiveList(next);
+    // Lists go round 1, 2, 3; any other number (a damaged or foreign
+    // settings file) continues with list 1.
+    uint32_t current = GetActiveList();
+    SetActiveList(current >= 1 && current < 3 ? current + 1 : 1);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     SaveSettings();
     return 0;
