@@ -95,14 +95,26 @@ const char *SettingsFilePath(void)
     return settingsFilePath;
 }
 
-// Copies one default file unless the data folder has it already. CopyFileA
-// opens the default before it looks at the target, so a missing default
-// fails even where the data folder holds the file.
+// Copies one default file unless the data folder has it already. A missing
+// default fails even where the data folder holds the file, so that every
+// start checks its defaults. The copy goes through a temporary file, so a
+// crash while seeding never leaves a cut-short file that would count as
+// present.
 static int SeedFile(const char *defaultPath, const char *targetPath)
 {
-    if (CopyFileA(defaultPath, targetPath, TRUE))
+    if (GetFileAttributesA(defaultPath) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES)
         return 1;
-    return GetLastError() == ERROR_FILE_EXISTS;
+    char tempPath[PathBufferSize];
+    if (!FormatPath(tempPath, sizeof tempPath, "%s.tmp", targetPath) || !CopyFileA(defaultPath, tempPath, FALSE))
+        return 0;
+    // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile wins.
+    if (MoveFileExA(tempPath, targetPath, MOVEFILE_WRITE_THROUGH))
+        return 1;
+    int alreadyThere = GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS;
+    DeleteFileA(tempPath);
+    return alreadyThere;
 }
 
 int PrepareDataFolder(void)

@@ -41,7 +41,7 @@ if(NOT VOMBLY_TESTS)
   add_executable(Vombly WIN32 app/main.cpp $<TARGET_OBJECTS:vombly_res>)
   target_compile_options(Vombly PRIVATE ${VOMBLY_WARNINGS})
   target_link_libraries(Vombly PRIVATE vombly_core)
-  target_link_options(Vombly PRIVATE ${VOMBLY_XP_LINK} -mwindows)
+  target_link_options(Vombly PRIVATE ${VOMBLY_XP_LINK} -mwindows -s)
 
   # The run folder: the exe beside the four default files that seed a new
   # data folder (written by the native tree's make_defaults).

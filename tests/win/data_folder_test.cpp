@@ -96,6 +96,17 @@ TEST_F(DataFolderTest, AFailedStartIsCompletedByTheNextOne)
         EXPECT_TRUE(fileExists(data + name)) << name;
 }
 
+TEST_F(DataFolderTest, SeedingGoesThroughTemporaryFilesAndLeavesNone)
+{
+    // A start that crashed while seeding left a cut-short temporary copy.
+    CreateDirectoryA(data.c_str(), NULL);
+    writeFileBytes(data + "Vombly1.dat.tmp", bytesOf("cut"));
+    ASSERT_EQ(1, PrepareDataFolder());
+    EXPECT_EQ(readFileBytes(defaults + "\\Vombly1.dat"), readFileBytes(data + "Vombly1.dat"));
+    EXPECT_EQ((std::vector<std::string>{"Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"}),
+              folderEntries(data.substr(0, data.size() - 1)));
+}
+
 TEST_F(DataFolderTest, NoApplicationDataFolderFails)
 {
     ASSERT_EQ(1, SetAppDataFolder(""));

@@ -1,0 +1,78 @@
+// Helpers of the tests that need the program's real main window: the files
+// it reads at creation, its creation as the entry point does it, bounded
+// message pumping, and a thread that answers a modal dialog.
+#ifndef VOMBLY_TESTS_WIN_MAIN_WINDOW_UTIL_H
+#define VOMBLY_TESTS_WIN_MAIN_WINDOW_UTIL_H
+
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "store/format.h"
+#include "tests/win/win_test_util.h"
+
+// Runs this thread's queued messages for `milliseconds`.
+void pumpMessages(DWORD milliseconds);
+
+// Runs this thread's messages until `done` returns true or the time is up;
+// returns the last answer of `done`.
+bool pumpUntil(const std::function<bool()> &done, DWORD milliseconds);
+
+// Removes a WM_QUIT waiting in this thread's queue; returns whether there
+// was one.
+bool takeQuitMessage(void);
+
+void writeSettingsFile(const std::string &path, const SettingsRecord &record);
+void writeListFile(const std::string &path, const std::vector<std::string> &entries);
+
+// A window's rectangle in its parent's client coordinates.
+RECT rectInParent(HWND child);
+
+// The program's main window, created in this process. Tests fill `settings`
+// and `lists` and then call openMainWindow(); both are written to the data
+// folder first, so the window starts from them.
+struct MainWindowFixture : ProgramFixture {
+    SettingsRecord settings;
+    std::vector<std::string> lists[3];
+    HWND window = NULL;
+    std::string title;
+    HANDLE screenLock = NULL;
+
+    void SetUp() override;
+    void TearDown() override;
+    void openMainWindow(void);
+    // Sends WM_DESTROY through the window procedure (save, tray icon,
+    // quit) and takes the window away.
+    void closeMainWindow(void);
+    // Gives the main window a client area of this size, past its pinned
+    // tracking size (Wine's frame metrics differ from Windows').
+    void resizeClient(int width, int height);
+    std::string settingsPath(void) const { return dataFolder + "Vombly.cfg"; }
+};
+
+// Answers the next dialog box that `ownerThread` shows: posts each command
+// in turn, waiting up to `pauseMs` after each for the dialog to go. A
+// dialog still open at the end is ended with DriverGaveUp, so that a
+// faulty dialog procedure fails its test instead of hanging it.
+enum { DriverGaveUp = -77, DriverMaxCommands = 4 };
+struct DialogDriver {
+    DWORD ownerThread;
+    WORD commands[DriverMaxCommands];
+    int commandCount;
+    DWORD pauseMs;
+    // Filled by the driver.
+    HWND dialog;
+    HWND focusAtOpen;
+    int focusIdAtOpen;
+    RECT rectAtOpen;
+    char captionAtOpen[128];
+    bool openAfter[DriverMaxCommands];
+    bool gaveUp;
+    HANDLE thread;
+};
+void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs);
+// Waits (bounded) for the driver to finish.
+void finishDialogDriver(DialogDriver *driver);
+
+#endif

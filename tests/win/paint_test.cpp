@@ -1,0 +1,318 @@
+// What the main window paints: the etched outer frame, the logo in its own
+// frame, and the active list's name above the list box, read back as pixels.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+#include <vector>
+
+#include "app/window_slots.h"
+#include "res/resource.h"
+#include "store/settings.h"
+#include "tests/win/main_window_util.h"
+#include "view/paint.h"
+
+// 0x00RRGGBB pixels, top row first.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    DWORD at(int x, int y) const { return pixels[(size_t)y * width + x] & 0xFFFFFF; }
+};
+
+static DWORD rgbOf(COLORREF colour)
+{
+    return ((DWORD)GetRValue(colour) << 16) | ((DWORD)GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+static DWORD sysRgb(int index)
+{
+    return rgbOf(GetSysColor(index));
+}
+
+static BITMAPINFO topDownInfo(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A 32-bit memory DC of the given size; `draw` paints into it and the
+// pixels are returned.
+template <typename Draw> static Image drawImage(int width, int height, Draw draw)
+{
+    Image image;
+    BITMAPINFO info = topDownInfo(width, height);
+    void *bits = NULL;
+    HBITMAP dib = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (dib == NULL)
+        return image;
+    HDC memory = CreateCompatibleDC(NULL);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    draw(memory);
+    GdiFlush();
+    image.width = width;
+    image.height = height;
+    image.pixels.assign((DWORD *)bits, (DWORD *)bits + (size_t)width * height);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    return image;
+}
+
+// Repaints the client area now and reads it back.
+static Image captureClient(HWND window)
+{
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client;
+    GetClientRect(window, &client);
+    return drawImage(client.right, client.bottom, [window, &client](HDC memory) {
+        HDC dc = GetDC(window);
+        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+    });
+}
+
+static void saveBitmap(const Image &image, const char *path)
+{
+    FILE *file = fopen(path, "wb");
+    if (file == NULL)
+        return;
+    BITMAPINFO info = topDownInfo(image.width, image.height);
+    DWORD dataSize = (DWORD)(image.pixels.size() * sizeof(DWORD));
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + dataSize;
+    fwrite(&header, sizeof header, 1, file);
+    fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
+    fwrite(image.pixels.data(), dataSize, 1, file);
+    fclose(file);
+}
+
+// Line height of ANSI_VAR_FONT, as the paint handler's DC measures it.
+static int labelLineHeight(void)
+{
+    TEXTMETRICA metrics = {};
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return metrics.tmHeight + metrics.tmExternalLeading;
+}
+
+// The band between the outer frame and the list box, where the label goes.
+static const RECT LabelBand = {13, 9, 326, 31};
+
+static bool bandsEqual(const Image &a, const Image &b)
+{
+    for (int y = LabelBand.top; y < LabelBand.bottom; y++)
+        for (int x = LabelBand.left; x < LabelBand.right; x++)
+            if (a.at(x, y) != b.at(x, y))
+                return false;
+    return true;
+}
+
+static int inkInBand(const Image &image, DWORD background)
+{
+    int ink = 0;
+    for (int y = LabelBand.top; y < LabelBand.bottom; y++)
+        for (int x = LabelBand.left; x < LabelBand.right; x++)
+            ink += image.at(x, y) != background;
+    return ink;
+}
+
+// The label as it should look: the name's cell ending at the list box's
+// top edge (y 31) and starting at its left edge (x 28).
+static Image expectedLabel(int width, int height, const char *text)
+{
+    return drawImage(width, height, [text](HDC dc) {
+        RECT all = {0, 0, 4096, 4096};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        TextOutA(dc, 28, 31 - labelLineHeight(), text, (int)strlen(text));
+    });
+}
+
+struct PaintTest : MainWindowFixture {
+    Image image;
+    void openAndCapture(void)
+    {
+        ASSERT_NO_FATAL_FAILURE(openMainWindow());
+        // The positions below are those of Windows' default client size.
+        ASSERT_NO_FATAL_FAILURE(resizeClient(574, 392));
+        image = captureClient(window);
+        ASSERT_EQ(574, image.width);
+    }
+};
+
+TEST_F(PaintTest, LogoIsTheBitmapPixelForPixel)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    char path[MAX_PATH];
+    char temp[MAX_PATH];
+    GetTempPathA(ARRAYSIZE(temp), temp);
+    // Kept for a look when a paint check fails; each run overwrites it.
+    snprintf(path, sizeof path, "%svombly-main-window.bmp", temp);
+    saveBitmap(image, path);
+
+    HBITMAP logo = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), "MAIN_LOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    ASSERT_NE(nullptr, logo);
+    BITMAP shape = {};
+    GetObjectA(logo, sizeof shape, &shape);
+    ASSERT_EQ(LogoWidth, shape.bmWidth);
+    ASSERT_EQ(LogoHeight, shape.bmHeight);
+    std::vector<DWORD> expected((size_t)LogoWidth * LogoHeight);
+    BITMAPINFO info = topDownInfo(LogoWidth, LogoHeight);
+    HDC screen = GetDC(NULL);
+    int rows = GetDIBits(screen, logo, 0, LogoHeight, expected.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    DeleteObject(logo);
+    ASSERT_EQ(LogoHeight, rows);
+
+    // The logo's top left corner is 60% across and 8% down: (344, 31).
+    int mismatches = 0;
+    for (int y = 0; y < LogoHeight; y++) {
+        for (int x = 0; x < LogoWidth; x++) {
+            DWORD want = expected[(size_t)y * LogoWidth + x] & 0xFFFFFF;
+            DWORD got = image.at(344 + x, 31 + y);
+            if (want != got && mismatches++ < 5)
+                ADD_FAILURE() << "logo pixel (" << x << ", " << y << ") drawn " << std::hex << got << " not "
+                              << want;
+        }
+    }
+    EXPECT_EQ(0, mismatches);
+}
+
+TEST_F(PaintTest, FramesAreEtchedAroundTheClientAreaAndTheLogo)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    DWORD face = sysRgb(COLOR_BTNFACE);
+    DWORD shadow = sysRgb(COLOR_BTNSHADOW);
+    DWORD light = sysRgb(COLOR_BTNHIGHLIGHT);
+    ASSERT_NE(face, shadow);
+    ASSERT_NE(face, light);
+
+    // An etched edge is a shadow line then a light line on the top and left
+    // sides, and a light line outside a shadow line on the bottom and right.
+    struct Case {
+        const char *frame;
+        RECT rect;  // as given to DrawEdge
+        int alongX, alongY;  // sample points along the sides
+    } cases[] = {
+        {"outer", {11, 7, 562, 384}, 200, 200},
+        {"outer", {11, 7, 562, 384}, 480, 350},
+        {"logo", {342, 29, 547, 294}, 400, 100},
+        {"logo", {342, 29, 547, 294}, 500, 250},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frame << " at " << c.alongX << "," << c.alongY);
+        const RECT &r = c.rect;
+        int x = c.alongX, y = c.alongY;
+        // Top
+        EXPECT_EQ(face, image.at(x, r.top - 1));
+        EXPECT_EQ(shadow, image.at(x, r.top));
+        EXPECT_EQ(light, image.at(x, r.top + 1));
+        // Left
+        EXPECT_EQ(face, image.at(r.left - 1, y));
+        EXPECT_EQ(shadow, image.at(r.left, y));
+        EXPECT_EQ(light, image.at(r.left + 1, y));
+        // Bottom
+        EXPECT_EQ(shadow, image.at(x, r.bottom - 2));
+        EXPECT_EQ(light, image.at(x, r.bottom - 1));
+        EXPECT_EQ(face, image.at(x, r.bottom));
+        // Right
+        EXPECT_EQ(shadow, image.at(r.right - 2, y));
+        EXPECT_EQ(light, image.at(r.right - 1, y));
+        EXPECT_EQ(face, image.at(r.right, y));
+    }
+    // Between the outer frame and everything inside it lies plain face.
+    EXPECT_EQ(face, image.at(13, 9));
+    EXPECT_EQ(face, image.at(559, 381));
+    // The logo's frame leaves one face-coloured line on its right and bottom.
+    EXPECT_EQ(face, image.at(544, 150));
+    EXPECT_EQ(face, image.at(450, 291));
+}
+
+TEST_F(PaintTest, ActiveListsNameEndsAtTheListBoxTopEdge)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    DWORD face = sysRgb(COLOR_BTNFACE);
+    // The name comes from the settings file read at creation.
+    EXPECT_GT(inkInBand(image, face), 0);
+    EXPECT_TRUE(bandsEqual(expectedLabel(574, 392, "Home list"), image));
+
+    // Nothing of the label lies left of the list box or above its cell.
+    int line = labelLineHeight();
+    for (int y = LabelBand.top; y < LabelBand.bottom; y++)
+        for (int x = LabelBand.left; x < LabelBand.right; x++)
+            if (x < 28 || y < 31 - line) {
+                ASSERT_EQ(face, image.at(x, y)) << x << "," << y;
+            }
+}
+
+TEST_F(PaintTest, LabelShowsTheActiveListsNameOrUnknown)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    DWORD face = sysRgb(COLOR_BTNFACE);
+    struct Case {
+        uint32_t activeList;
+        const char *names[3];
+        const char *shown;  // NULL: nothing drawn
+    } cases[] = {
+        {1, {"Groceries", "Work", "Misc"}, "Groceries"},
+        {2, {"Groceries", "Work", "Misc"}, "Work"},
+        {3, {"Groceries", "Work", "Misc"}, "Misc"},
+        {1, {"Unknown", "Work", "Misc"}, "Unknown"},
+        {0, {"Groceries", "Work", "Misc"}, "Unknown"},
+        {7, {"Groceries", "Work", "Misc"}, "Unknown"},
+        {2, {"Groceries", "", "Misc"}, NULL},
+    };
+    std::vector<Image> captures;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "list " << c.activeList << " shows " << (c.shown ? c.shown : "nothing"));
+        // The handler reads the record at every paint.
+        SetActiveList(c.activeList);
+        for (int list = 0; list < 3; list++)
+            SetListName(list + 1, c.names[list]);
+        Image captured = captureClient(window);
+        ASSERT_EQ(574, captured.width);
+        if (c.shown == NULL) {
+            EXPECT_EQ(0, inkInBand(captured, face));
+        } else {
+            EXPECT_GT(inkInBand(captured, face), 0);
+            EXPECT_TRUE(bandsEqual(expectedLabel(574, 392, c.shown), captured));
+        }
+        captures.push_back(captured);
+    }
+    // Different names look different; every "Unknown" looks the same.
+    EXPECT_FALSE(bandsEqual(captures[0], captures[1]));
+    EXPECT_FALSE(bandsEqual(captures[1], captures[2]));
+    EXPECT_FALSE(bandsEqual(captures[0], captures[2]));
+    EXPECT_TRUE(bandsEqual(captures[3], captures[4]));
+    EXPECT_TRUE(bandsEqual(captures[3], captures[5]));
+}
+
+TEST_F(PaintTest, RepaintsGiveBackTheirObjects)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    // Wine may not count GDI objects; the check only means something where
+    // the count is real.
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 20; i++)
+        RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (before != 0) {
+        EXPECT_LE(after, before + 2) << "GDI objects before " << before << ", after " << after;
+    }
+    // Whatever the count, the window still paints exactly as at first.
+    Image again = captureClient(window);
+    EXPECT_TRUE(image.pixels == again.pixels);
+}
