@@ -10,10 +10,9 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 
-static int ShowStartError(unsigned int textId)
+static void ShowStartError(unsigned int textId)
 {
     MessageBoxA(NULL, GetString(textId), GetString(IDS_PRODUCT), MB_ICONERROR);
-    return 0;
 }
 
 static int IsWindowsSupported(void)

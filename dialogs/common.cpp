@@ -37,6 +37,8 @@ INT_PTR ApplyFocusRule(HWND dialog, WPARAM proposed, int focusId)
 {
     if (GetDlgCtrlID((HWND)proposed) == focusId)
         return TRUE;
-    SetFocus(GetDlgItem(dialog, focusId));
+    // Through the dialog manager, so that a push button given the focus
+    // also becomes the one Enter presses.
+    SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, focusId), TRUE);
     return FALSE;
 }

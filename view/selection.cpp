@@ -32,7 +32,7 @@ int CopyTextToClipboard(HWND owner, const char *text, size_t length)
     CloseClipboard();
     if (!taken)
         GlobalFree(block);
-    return 1;
+    return taken;
 }
 
 LRESULT SelectEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)

@@ -231,7 +231,8 @@ static DWORD WINAPI DriveDialog(void *parameter)
 
     for (int i = 0; i < driver->commandCount; i++) {
         WORD id = driver->commands[i];
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+        if (driver->beforeCommand == NULL || driver->beforeCommand(driver, i))
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
         driver->openAfter[i] = waitForDialogToGo(dialog, driver->pauseMs);
     }
     if (waitForDialogToGo(dialog, 3000)) {
@@ -241,9 +242,12 @@ static DWORD WINAPI DriveDialog(void *parameter)
     return 0;
 }
 
-void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs)
+void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs,
+                       DriverHook beforeCommand, void *context)
 {
     memset(driver, 0, sizeof *driver);
+    driver->beforeCommand = beforeCommand;
+    driver->context = context;
     driver->ownerThread = GetCurrentThreadId();
     driver->commandCount = count < DriverMaxCommands ? count : DriverMaxCommands;
     memcpy(driver->commands, commands, sizeof *commands * driver->commandCount);

@@ -56,6 +56,11 @@ struct MainWindowFixture : ProgramFixture {
 // dialog still open at the end is ended with DriverGaveUp, so that a
 // faulty dialog procedure fails its test instead of hanging it.
 enum { DriverGaveUp = -77, DriverMaxCommands = 4 };
+struct DialogDriver;
+// Runs on the driver thread against the open dialog (driver->dialog) just
+// before command `index` is posted, to type into it or read it. Returning
+// false posts no command: the hook has answered the dialog itself.
+typedef bool (*DriverHook)(DialogDriver *driver, int index);
 struct DialogDriver {
     DWORD ownerThread;
     WORD commands[DriverMaxCommands];
@@ -70,8 +75,11 @@ struct DialogDriver {
     bool openAfter[DriverMaxCommands];
     bool gaveUp;
     HANDLE thread;
+    DriverHook beforeCommand;
+    void *context;  // for the hook
 };
-void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs);
+void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs,
+                       DriverHook beforeCommand = NULL, void *context = NULL);
 // Waits (bounded) for the driver to finish.
 void finishDialogDriver(DialogDriver *driver);
 
