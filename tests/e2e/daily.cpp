@@ -1,0 +1,278 @@
+#include "daily.h"
+
+#include <stdio.h>
+#include <string.h>
+
+// ---- The user's files -----------------------------------------------------
+
+static const char *const DefaultListNames[3] = {
+    "List 1: Home and Personal Items",
+    "List 2: Office and Work Items",
+    "List 3: Other Items",
+};
+
+SettingsRecord settingsRecord(uint32_t activeList, int32_t sortEntries, int32_t minimiseAfterSelection)
+{
+    SettingsRecord record;
+    memset(&record, 0, sizeof record);
+    record.sortEntries = sortEntries;
+    record.minimiseAfterSelection = minimiseAfterSelection;
+    record.activeList = activeList;
+    for (int i = 0; i < 3; i++)
+        snprintf(record.lists[i].listName, ListNameSize, "%s", DefaultListNames[i]);
+    return record;
+}
+
+static bool makeDataFolder()
+{
+    return CreateDirectoryA(dataFolder().c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool writeSettingsFile(const SettingsRecord &record)
+{
+    // The program puts the same mask in place before it reads a file.
+    SetScrambleMask(ScrambleMaskValue);
+    std::vector<unsigned char> bytes(SettingsFileSize);
+    EncodeSettingsFile(&record, bytes.data());
+    return makeDataFolder() && writeFileBytes(dataFile("Vombly.cfg"), bytes);
+}
+
+bool readSettingsFile(SettingsRecord *record)
+{
+    SetScrambleMask(ScrambleMaskValue);
+    std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));
+    return DecodeSettingsFile(bytes.data(), bytes.size(), record) == 1;
+}
+
+std::string listFilePath(int list)
+{
+    char name[32];
+    snprintf(name, ARRAYSIZE(name), "Vombly%d.dat", list);
+    return dataFile(name);
+}
+
+bool writeListFile(int list, const std::vector<std::string> &entries)
+{
+    SetScrambleMask(ScrambleMaskValue);
+    std::vector<unsigned char> bytes;
+    for (const std::string &entry : entries) {
+        std::vector<unsigned char> record(ListRecordHeaderSize + entry.size());
+        size_t size = EncodeListRecord(entry.data(), (uint32_t)entry.size(), record.data(), record.size());
+        if (size == 0)
+            return false;
+        bytes.insert(bytes.end(), record.begin(), record.begin() + (long)size);
+    }
+    return makeDataFolder() && writeFileBytes(listFilePath(list), bytes);
+}
+
+std::vector<std::string> readListFile(int list, bool *ok)
+{
+    SetScrambleMask(ScrambleMaskValue);
+    std::vector<unsigned char> bytes = readFileBytes(listFilePath(list));
+    std::vector<std::string> entries;
+    static char text[ListEntryBufferSize];
+    size_t at = 0, consumed = 0;
+    while (at < bytes.size() && DecodeListRecord(bytes.data() + at, bytes.size() - at, text, &consumed)) {
+        entries.push_back(text);
+        at += consumed;
+    }
+    if (ok != nullptr)
+        *ok = at == bytes.size();
+    return entries;
+}
+
+// ---- The main window ------------------------------------------------------
+
+static bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+{
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
+}
+
+POINT entryPoint(HWND listBox, int index)
+{
+    // Wine carries the rect of LB_GETITEMRECT across processes.
+    RECT item = {0, 0, 0, 0};
+    DWORD_PTR result = 0;
+    POINT none = {-1, -1};
+    if (!sendTimeout(listBox, LB_GETITEMRECT, (WPARAM)index, (LPARAM)&item, &result) || (LRESULT)result == LB_ERR)
+        return none;
+    POINT at = centre(item);
+    // A few pixels in from the left, where every entry has text or space.
+    at.x = item.left + 20 < item.right ? item.left + 20 : at.x;
+    MapWindowPoints(listBox, NULL, &at, 1);
+    return at;
+}
+
+int selectedIndex(HWND listBox)
+{
+    DWORD_PTR result = 0;
+    if (!sendTimeout(listBox, LB_GETCURSEL, 0, 0, &result))
+        return LB_ERR;
+    return (int)(LRESULT)result;
+}
+
+std::string selectedEntry(HWND listBox)
+{
+    int index = selectedIndex(listBox);
+    std::vector<std::string> entries = listBoxEntries(listBox);
+    return index >= 0 && (size_t)index < entries.size() ? entries[(size_t)index] : "";
+}
+
+static bool pointAtEntry(HWND listBox, int index, POINT *at)
+{
+    if (!bringToFront(listBox))
+        return false;
+    *at = entryPoint(listBox, index);
+    return at->x >= 0;
+}
+
+bool clickEntry(HWND listBox, int index)
+{
+    POINT at;
+    return pointAtEntry(listBox, index, &at) && click(at) &&
+           waitFor([&] { return selectedIndex(listBox) == index; }, UiTimeoutMs);
+}
+
+bool doubleClickEntry(HWND listBox, int index)
+{
+    POINT at;
+    return pointAtEntry(listBox, index, &at) && doubleClick(at);
+}
+
+static const MenuEntry *findEntry(const std::vector<MenuEntry> &entries, const char *text)
+{
+    for (const MenuEntry &entry : entries) {
+        if (entry.text == text)
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool chooseMenu(HWND window, const char *popup, const char *item)
+{
+    if (!bringToFront(window))
+        return false;
+    std::vector<MenuEntry> bar = menuItems(window);
+    const MenuEntry *title = findEntry(bar, popup);
+    if (title == nullptr || !click(centre(title->rect)))
+        return false;
+    // The items have their places on screen once the popup is open.
+    const MenuEntry *chosen = nullptr;
+    std::vector<MenuEntry> open;
+    waitFor(
+        [&] {
+            if (findVisibleWindow(nullptr, "#32768") == NULL)
+                return false;
+            open = menuItems(window);
+            const MenuEntry *shown = findEntry(open, popup);
+            chosen = shown != nullptr ? findEntry(shown->items, item) : nullptr;
+            return chosen != nullptr && !IsRectEmpty(&chosen->rect);
+        },
+        UiTimeoutMs);
+    return chosen != nullptr && !IsRectEmpty(&chosen->rect) && click(centre(chosen->rect));
+}
+
+HWND waitForDialog(const char *caption, DWORD pid, int timeoutMs)
+{
+    HWND dialog = NULL;
+    waitFor([&] { return (dialog = findVisibleWindow(caption, "#32770", pid)) != NULL; }, timeoutMs);
+    return dialog != NULL && waitUntilIdle(dialog) ? dialog : NULL;
+}
+
+HWND focusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, NULL);
+    return thread != 0 && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : NULL;
+}
+
+bool answers(HWND window, int timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeoutMs, &result) != 0;
+}
+
+// ---- Clipboard and screen -------------------------------------------------
+
+bool setClipboardText(const std::string &text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    char *copy = block != NULL ? (char *)GlobalLock(block) : NULL;
+    if (copy == NULL) {
+        if (block != NULL)
+            GlobalFree(block);
+        return false;
+    }
+    memcpy(copy, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    // Another program may hold the clipboard for a moment.
+    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    bool set = SetClipboardData(CF_TEXT, block) != NULL;
+    CloseClipboard();
+    if (!set)
+        GlobalFree(block);
+    return set;
+}
+
+bool clipboardHasText()
+{
+    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
+
+std::vector<COLORREF> screenPixels(const RECT &rect)
+{
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    if (memory != NULL && bitmap != NULL) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            for (int y = 0; y < height; y++) {
+                for (int x = 0; x < width; x++)
+                    pixels.push_back(GetPixel(memory, x, y));
+            }
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap != NULL)
+        DeleteObject(bitmap);
+    if (memory != NULL)
+        DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+std::string unixPath(const std::string &windowsPath)
+{
+    // kernel32 of Wine exports the translation; Windows has no such thing.
+    typedef char *(CDECL * ToUnix)(const WCHAR *);
+    ToUnix toUnix = (ToUnix)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    wchar_t wide[MAX_PATH];
+    if (toUnix == NULL || MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, ARRAYSIZE(wide)) == 0)
+        return "";
+    char *path = toUnix(wide);
+    if (path == NULL)
+        return "";
+    std::string result = path;
+    HeapFree(GetProcessHeap(), 0, path);
+    return result;
+}
+
+std::string testExeFolder()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
+    if (length == 0 || length >= ARRAYSIZE(path))
+        return "";
+    std::string folder(path, length);
+    return folder.substr(0, folder.rfind('\\') + 1);
+}
