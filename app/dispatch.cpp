@@ -1,6 +1,7 @@
 #include "app/dispatch.h"
 
 #include "app/lifecycle.h"
+#include "app/string_cache.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "dialogs/add_remove.h"
@@ -106,4 +107,19 @@ LRESULT ExitCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     // wParam IDM_EXIT is how the close handler tells Exit from other closes.
     SendMessageA(WindowSlot(0, MainWindowSlot, NULL), WM_CLOSE, IDM_EXIT, 0);
     return 0;
+}
+
+ATOM RegisterMainClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "MAIN_ICON");
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    windowClass.lpszMenuName = "MAIN_MENU";
+    windowClass.lpszClassName = GetString(IDS_PRODUCT);
+    return RegisterClassExA(&windowClass);
 }

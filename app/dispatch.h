@@ -10,6 +10,11 @@ typedef LRESULT (*MessageHandler)(HINSTANCE instance, HWND window, UINT message,
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Registers the main window's class "Vombly" with MainWndProc, the icon,
+// the button-face background and MAIN_MENU. Returns the class atom, 0 on
+// failure.
+ATOM RegisterMainClass(HINSTANCE instance);
+
 // The module instance, taken from WM_CREATE; NULL before it.
 HINSTANCE GetSavedInstance(void);
 

@@ -23,21 +23,6 @@ static int IsWindowsSupported(void)
     return VersionIsSupported(version.dwMajorVersion, version.dwMinorVersion);
 }
 
-static ATOM RegisterMainClass(HINSTANCE instance)
-{
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "MAIN_ICON");
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    windowClass.lpszMenuName = "MAIN_MENU";
-    windowClass.lpszClassName = GetString(IDS_PRODUCT);
-    return RegisterClassExA(&windowClass);
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     ReadCommandLine(commandLine);

@@ -108,17 +108,7 @@ void MainWindowFixture::openMainWindow(void)
     // Without "/SM" the new window would post itself a close at once.
     ReadCommandLine("/SM");
     HINSTANCE instance = GetModuleHandleA(NULL);
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "MAIN_ICON");
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    windowClass.lpszMenuName = "MAIN_MENU";
-    windowClass.lpszClassName = GetString(IDS_PRODUCT);
-    if (RegisterClassExA(&windowClass) == 0) {
+    if (RegisterMainClass(instance) == 0) {
         ASSERT_EQ((DWORD)ERROR_CLASS_ALREADY_EXISTS, GetLastError());
     }
 
