@@ -56,7 +56,9 @@ LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
 {
     char title[256];
-    if (GetWindowTextA(window, title, ARRAYSIZE(title)) < 0 || strcmp(title, GetString(IDS_TITLE)) != 0)
+    title[0] = '\0';
+    GetWindowTextA(window, title, ARRAYSIZE(title));
+    if (strcmp(title, GetString(IDS_TITLE)) != 0)
         return TRUE;
     if (titleMatches == 0)
         firstTitleWindow = window;
