@@ -34,7 +34,7 @@ bool writeSettingsFile(const SettingsRecord &record)
     SetScrambleMask(ScrambleMaskValue);
     std::vector<unsigned char> bytes(SettingsFileSize);
     EncodeSettingsFile(&record, bytes.data());
-    return makeDataFolder() && writeFileBytes(dataFile("Vombly.cfg"), bytes);
+    return makeDataFolder() && saveFileBytes(dataFile("Vombly.cfg"), bytes);
 }
 
 bool readSettingsFile(SettingsRecord *record)
@@ -62,7 +62,7 @@ bool writeListFile(int list, const std::vector<std::string> &entries)
             return false;
         bytes.insert(bytes.end(), record.begin(), record.begin() + (long)size);
     }
-    return makeDataFolder() && writeFileBytes(listFilePath(list), bytes);
+    return makeDataFolder() && saveFileBytes(listFilePath(list), bytes);
 }
 
 std::vector<std::string> readListFile(int list, bool *ok)
@@ -226,28 +226,9 @@ bool clipboardHasText()
 
 std::vector<COLORREF> screenPixels(const RECT &rect)
 {
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
     std::vector<COLORREF> pixels;
-    if (width <= 0 || height <= 0)
-        return pixels;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    if (memory != NULL && bitmap != NULL) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
-            for (int y = 0; y < height; y++) {
-                for (int x = 0; x < width; x++)
-                    pixels.push_back(GetPixel(memory, x, y));
-            }
-        }
-        SelectObject(memory, old);
-    }
-    if (bitmap != NULL)
-        DeleteObject(bitmap);
-    if (memory != NULL)
-        DeleteDC(memory);
-    ReleaseDC(NULL, screen);
+    for (uint32_t pixel : capturePixels(rect))
+        pixels.push_back(RGB(pixel >> 16, pixel >> 8, pixel));
     return pixels;
 }
 

@@ -967,7 +967,7 @@ struct DailyHomePageJourney : DailyJourney {
             return false;
         std::string text = "#!/bin/sh\n# Stands in for the browser: records the address it was given.\n"
                            "printf '%s\\n' \"$*\" >> '" + logUnix + "'\n";
-        if (!writeFileBytes(script, std::vector<unsigned char>(text.begin(), text.end())))
+        if (!saveFileBytes(script, std::vector<unsigned char>(text.begin(), text.end())))
             return false;
         // Run through the shell, so the script needs no execute bit.
         std::string command = "/bin/sh \"" + scriptUnix + "\"";

@@ -84,29 +84,6 @@ void resetDataFolder()
     waitFor([&] { return removeTree(folder); }, 5000);
 }
 
-std::vector<unsigned char> readFileBytes(const std::string &path)
-{
-    std::vector<unsigned char> bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return bytes;
-    unsigned char block[4096];
-    size_t length;
-    while ((length = fread(block, 1, sizeof block, file)) > 0)
-        bytes.insert(bytes.end(), block, block + length);
-    fclose(file);
-    return bytes;
-}
-
-bool writeFileBytes(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file == NULL)
-        return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && ok;
-}
-
 bool fileExists(const std::string &path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -525,7 +502,7 @@ static bool cursorAt(int x, int y)
     return GetCursorPos(&at) && at.x == x && at.y == y;
 }
 
-static bool moveMouse(int x, int y)
+bool movePointer(int x, int y)
 {
     int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
@@ -553,7 +530,7 @@ static bool moveMouse(int x, int y)
     return false;
 }
 
-static void mouseButton(DWORD flags)
+void mouseButton(DWORD flags)
 {
     INPUT input = {};
     input.type = INPUT_MOUSE;
@@ -563,7 +540,7 @@ static void mouseButton(DWORD flags)
 
 bool click(int x, int y)
 {
-    if (!moveMouse(x, y))
+    if (!movePointer(x, y))
         return false;
     mouseButton(MOUSEEVENTF_LEFTDOWN);
     mouseButton(MOUSEEVENTF_LEFTUP);
@@ -572,7 +549,7 @@ bool click(int x, int y)
 
 bool doubleClick(int x, int y)
 {
-    if (!moveMouse(x, y))
+    if (!movePointer(x, y))
         return false;
     for (int i = 0; i < 2; i++) {
         mouseButton(MOUSEEVENTF_LEFTDOWN);

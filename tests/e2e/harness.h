@@ -6,10 +6,14 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "tests/common/file_bytes.h"
 
 // Timeouts of the journeys. A cold Wine start of a new exe takes a while.
 enum { StartTimeoutMs = 20000, ExitTimeoutMs = 10000, UiTimeoutMs = 10000 };
@@ -43,8 +47,6 @@ std::string defaultFile(const char *name);
 // Deletes the data folder and everything in it.
 void resetDataFolder();
 
-std::vector<unsigned char> readFileBytes(const std::string &path);
-bool writeFileBytes(const std::string &path, const std::vector<unsigned char> &bytes);
 bool fileExists(const std::string &path);
 // Last-write time, 0 when the file can't be read.
 unsigned long long fileWriteTime(const std::string &path);
@@ -108,6 +110,11 @@ bool bringToFront(HWND window);
 void press(WORD key);
 void press(std::initializer_list<WORD> chord);
 void typeText(const char *text);
+// Moves the pointer to desktop coordinates without pressing anything;
+// false when it does not stay there.
+bool movePointer(int x, int y);
+// One button event where the pointer is: MOUSEEVENTF_LEFTDOWN, ...
+void mouseButton(DWORD flags);
 // Mouse clicks at desktop coordinates.
 bool click(int x, int y);
 bool click(POINT at);
@@ -137,6 +144,11 @@ struct MenuEntry {
 // it could not be read.
 std::vector<MenuEntry> menuItems(HWND window);
 bool isSeparator(const MenuEntry &entry);
+
+// The desktop's pixels inside `rect` (screen coordinates), row by row from
+// the top, each 0x00RRGGBB; empty when the rect is empty or the screen
+// could not be read.
+std::vector<uint32_t> capturePixels(const RECT &rect);
 
 // Writes the whole virtual desktop as <shots folder>\<name>.png and returns
 // the file's path, or an empty text on failure.

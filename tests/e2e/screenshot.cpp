@@ -98,12 +98,12 @@ static void makeFolders(const std::string &path)
     CreateDirectoryA(path.c_str(), NULL);
 }
 
-std::string saveScreenshot(const char *name)
+std::vector<uint32_t> capturePixels(const RECT &rect)
 {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<uint32_t> pixels;
     if (width <= 0 || height <= 0)
-        return "";
+        return pixels;
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -112,34 +112,44 @@ std::string saveScreenshot(const char *name)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void *pixels = NULL;
+    void *bits = NULL;
     HDC screen = GetDC(NULL);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, NULL, 0);
-    bool copied = false;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     if (memory != NULL && bitmap != NULL) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY) != FALSE;
-        GdiFlush();
-        SelectObject(memory, old);
-    }
-    std::vector<unsigned char> rgb;
-    if (copied) {
-        rgb.resize((size_t)width * height * 3);
-        const unsigned char *bgrx = (const unsigned char *)pixels;
-        for (size_t i = 0; i < (size_t)width * height; i++) {
-            rgb[i * 3] = bgrx[i * 4 + 2];
-            rgb[i * 3 + 1] = bgrx[i * 4 + 1];
-            rgb[i * 3 + 2] = bgrx[i * 4];
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            GdiFlush();
+            const DWORD *bgrx = (const DWORD *)bits;
+            pixels.resize((size_t)width * height);
+            // The top byte is no colour and may hold anything.
+            for (size_t i = 0; i < pixels.size(); i++)
+                pixels[i] = bgrx[i] & 0xFFFFFF;
         }
+        SelectObject(memory, old);
     }
     if (bitmap != NULL)
         DeleteObject(bitmap);
     if (memory != NULL)
         DeleteDC(memory);
     ReleaseDC(NULL, screen);
-    if (!copied)
+    return pixels;
+}
+
+std::string saveScreenshot(const char *name)
+{
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT desktop = {left, top, left + width, top + height};
+    std::vector<uint32_t> pixels = capturePixels(desktop);
+    if (pixels.empty())
         return "";
+    std::vector<unsigned char> rgb(pixels.size() * 3);
+    for (size_t i = 0; i < pixels.size(); i++) {
+        rgb[i * 3] = (unsigned char)(pixels[i] >> 16);
+        rgb[i * 3 + 1] = (unsigned char)(pixels[i] >> 8);
+        rgb[i * 3 + 2] = (unsigned char)pixels[i];
+    }
 
     std::string folder = windowsPath(VOMBLY_E2E_SHOTS_DIR);
     makeFolders(folder);
@@ -151,7 +161,7 @@ std::string saveScreenshot(const char *name)
             *c = '_';
     }
     std::string path = folder + "\\" + fileName;
-    if (!writeFileBytes(path, encodePng(rgb.data(), width, height)))
+    if (!saveFileBytes(path, encodePng(rgb.data(), width, height)))
         return "";
     return path;
 }

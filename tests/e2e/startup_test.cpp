@@ -94,7 +94,7 @@ TEST_F(StartupJourney, LaterStartKeepsTheUsersFiles)
 
     // The user's list 2 now differs from the default; a record of one text.
     const std::vector<unsigned char> users = {3, 0, 0, 0, 'a', 'b', 'c'};
-    ASSERT_TRUE(writeFileBytes(dataFile("Vombly2.dat"), users));
+    ASSERT_TRUE(saveFileBytes(dataFile("Vombly2.dat"), users));
     std::vector<std::vector<unsigned char>> before;
     for (const char *name : DefaultFileNames)
         before.push_back(readFileBytes(dataFile(name)));
@@ -114,8 +114,8 @@ TEST_F(StartupJourney, DeletedListFileIsSeededAlone)
     stopAllVombly();
 
     const std::vector<unsigned char> users = {3, 0, 0, 0, 'x', 'y', 'z'};
-    ASSERT_TRUE(writeFileBytes(dataFile("Vombly1.dat"), users));
-    ASSERT_TRUE(writeFileBytes(dataFile("Vombly2.dat"), users));
+    ASSERT_TRUE(saveFileBytes(dataFile("Vombly1.dat"), users));
+    ASSERT_TRUE(saveFileBytes(dataFile("Vombly2.dat"), users));
     ASSERT_TRUE(DeleteFileA(dataFile("Vombly3.dat").c_str()));
     const char *kept[] = {"Vombly1.dat", "Vombly2.dat"};
     unsigned long long times[ARRAYSIZE(kept)];

@@ -30,39 +30,21 @@ static int paintedIcons(HWND taskbar)
     if (width <= 0 || height <= 2 * IconBorder)
         return 0;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    void *bits = NULL;
-    HBITMAP strip = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ previous = strip != NULL ? SelectObject(memory, strip) : NULL;
-    bool copied = strip != NULL && BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    RECT strip = {origin.x, origin.y, origin.x + width, origin.y + height};
+    std::vector<uint32_t> pixels = capturePixels(strip);
 
     int count = 0;
-    for (; copied && slot * (count + 1) <= width; count++) {
-        const DWORD *pixels = (const DWORD *)bits;
+    for (; !pixels.empty() && slot * (count + 1) <= width; count++) {
         int left = width - slot * (count + 1);
-        DWORD background = pixels[left] & 0xFFFFFF;
+        uint32_t background = pixels[left];
         bool painted = false;
         for (int y = IconBorder; y < height - IconBorder && !painted; y++) {
             for (int x = left + IconBorder; x < left + slot - IconBorder && !painted; x++)
-                painted = (pixels[y * width + x] & 0xFFFFFF) != background;
+                painted = pixels[y * width + x] != background;
         }
         if (!painted)
             break;
     }
-    if (previous != NULL)
-        SelectObject(memory, previous);
-    if (strip != NULL)
-        DeleteObject(strip);
-    DeleteDC(memory);
-    ReleaseDC(NULL, screen);
     return count;
 }
 
@@ -100,8 +82,9 @@ static std::string tipOf(HWND taskbar, POINT at)
     // on to it; so each try comes from off the tray to another pixel.
     const int nudges[] = {0, -3, 3};
     for (int nudge : nudges) {
-        if (!hover(at.x, at.y - slot) || !waitFor([&] { return shownTips(taskbar).shown == 0; }, TipTimeoutMs) ||
-            !hover(at.x + nudge, at.y))
+        if (!movePointer(at.x, at.y - slot) ||
+            !waitFor([&] { return shownTips(taskbar).shown == 0; }, TipTimeoutMs) ||
+            !movePointer(at.x + nudge, at.y))
             return "";
         TipQuery tip = {};
         if (waitFor([&] { return (tip = shownTips(taskbar)).shown == 1; }, TipTimeoutMs))
@@ -159,62 +142,9 @@ bool findTrayIcon(const char *tip, POINT *at, int timeoutMs)
 
 // ---- Pointer --------------------------------------------------------------
 
-// Each pointer move under Wine is also an X warp that explorer and the
-// window under the pointer may read late and undo; a round trip to each
-// of them, twice, lets them read it before the next step.
-static void settlePointer(POINT at)
-{
-    HWND owners[] = {GetDesktopWindow(), WindowFromPoint(at)};
-    for (HWND owner : owners) {
-        for (int i = 0; owner != NULL && i < 2; i++) {
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
-        }
-    }
-}
-
-static bool pointerAt(int x, int y)
-{
-    POINT at;
-    return GetCursorPos(&at) && at.x == x && at.y == y;
-}
-
-bool hover(int x, int y)
-{
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // Rounded up, so that the pixel computed back is the one asked for.
-    input.mi.dx = (LONG)((((long long)(x - left)) * 65536 + width - 1) / width);
-    input.mi.dy = (LONG)((((long long)(y - top)) * 65536 + height - 1) / height);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    POINT to = {x, y};
-    for (int attempt = 0; attempt < 4; attempt++) {
-        POINT from;
-        if (GetCursorPos(&from))
-            settlePointer(from);
-        SendInput(1, &input, sizeof input);
-        if (!waitFor([&] { return pointerAt(x, y); }, 2000))
-            continue;
-        settlePointer(to);
-        if (pointerAt(x, y))
-            return true;
-    }
-    return false;
-}
-
-static void mouseButton(DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
 bool rightClick(POINT at)
 {
-    if (!hover(at.x, at.y))
+    if (!movePointer(at.x, at.y))
         return false;
     mouseButton(MOUSEEVENTF_RIGHTDOWN);
     mouseButton(MOUSEEVENTF_RIGHTUP);
@@ -223,7 +153,7 @@ bool rightClick(POINT at)
 
 bool drag(POINT from, POINT to)
 {
-    if (!hover(from.x, from.y))
+    if (!movePointer(from.x, from.y))
         return false;
     mouseButton(MOUSEEVENTF_LEFTDOWN);
     // Small steps, as a hand makes them; the window's sizing loop reads
@@ -231,7 +161,7 @@ bool drag(POINT from, POINT to)
     bool moved = true;
     const int steps = 5;
     for (int i = 1; i <= steps && moved; i++)
-        moved = hover(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+        moved = movePointer(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
     mouseButton(MOUSEEVENTF_LEFTUP);
     return moved;
 }

@@ -1,5 +1,5 @@
 // The tray of the virtual desktop's taskbar, and the pointer moves the
-// harness has no helper for: hovering, a right click, a drag.
+// harness has no helper for: a right click, a drag.
 //
 // Wine 8's taskbar ("Shell_TrayWnd", of explorer) paints its tray icons
 // itself, right-aligned in slots of small-icon size plus a border; an icon
@@ -35,8 +35,6 @@ int trayIconCount(const char *tip);
 // middle in `at`.
 bool findTrayIcon(const char *tip, POINT *at, int timeoutMs = UiTimeoutMs);
 
-// Moves the pointer there without pressing anything.
-bool hover(int x, int y);
 bool rightClick(POINT at);
 // Presses the left button at `from`, moves to `to` in a few steps and
 // releases it there.

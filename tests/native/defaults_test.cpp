@@ -14,7 +14,7 @@ const std::string defaultsDir = VOMBLY_DEFAULTS_DIR;
 
 TEST_F(DefaultFilesTest, SettingsFile)
 {
-    const std::vector<unsigned char> file = readWholeFile(defaultsDir + "/Vombly.cfg");
+    const std::vector<unsigned char> file = readFileBytes(defaultsDir + "/Vombly.cfg");
     ASSERT_EQ((size_t)SettingsFileSize, file.size());
     SettingsRecord record;
     ASSERT_EQ(1, DecodeSettingsFile(file.data(), file.size(), &record));
@@ -52,7 +52,7 @@ TEST_F(DefaultFilesTest, ListFiles)
     };
     for (auto &c : cases) {
         SCOPED_TRACE(c.file);
-        const std::vector<unsigned char> bytes = readWholeFile(defaultsDir + "/" + c.file);
+        const std::vector<unsigned char> bytes = readFileBytes(defaultsDir + "/" + c.file);
         size_t used = 0;
         EXPECT_EQ(c.entries, decodeAllRecords(bytes, &used));
         EXPECT_EQ(bytes.size(), used) << "bytes after the last record";

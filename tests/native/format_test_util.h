@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
 #include "store/format.h"
+#include "tests/common/file_bytes.h"
 
 // Every file is read and written with the mask in place; put it there for
 // each test and put back whatever was there before.
@@ -21,18 +23,25 @@ struct MaskInPlace : ::testing::Test {
     void TearDown() override { SetScrambleMask(savedMask); }
 };
 
-inline std::vector<unsigned char> readWholeFile(const std::string &path)
+struct ListValues {
+    const char *name;
+    int32_t selection;
+};
+
+// A record with these values and every other byte 0.
+inline SettingsRecord settingsRecordOf(int32_t sortEntries, int32_t minimiseAfterSelection, uint32_t activeList,
+                                       const ListValues (&lists)[3])
 {
-    std::vector<unsigned char> bytes;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(f);
-    return bytes;
+    SettingsRecord record;
+    memset(&record, 0, sizeof record);
+    record.sortEntries = sortEntries;
+    record.minimiseAfterSelection = minimiseAfterSelection;
+    record.activeList = activeList;
+    for (int i = 0; i < 3; i++) {
+        snprintf(record.lists[i].listName, ListNameSize, "%s", lists[i].name);
+        record.lists[i].listSelection = lists[i].selection;
+    }
+    return record;
 }
 
 // All records of a list file image, in order, until the first one that does

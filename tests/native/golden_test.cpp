@@ -2,7 +2,6 @@
 // They pin the record layout, check value, mask and tables for good; if one
 // of these tests fails, existing users' files would no longer read.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -17,17 +16,7 @@ const std::string fixturesDir = VOMBLY_FIXTURES_DIR;
 
 SettingsRecord goldenRecord()
 {
-    SettingsRecord record;
-    memset(&record, 0, sizeof record);
-    record.sortEntries = 1;
-    record.minimiseAfterSelection = 0;
-    record.activeList = 2;
-    snprintf(record.lists[0].listName, ListNameSize, "%s", "Addresses");
-    snprintf(record.lists[1].listName, ListNameSize, "%s", "Replies");
-    snprintf(record.lists[2].listName, ListNameSize, "%s", "Code snippets");
-    record.lists[0].listSelection = 0;
-    record.lists[1].listSelection = 3;
-    record.lists[2].listSelection = -1;
+    SettingsRecord record = settingsRecordOf(1, 0, 2, {{"Addresses", 0}, {"Replies", 3}, {"Code snippets", -1}});
     record.reservedTail[0] = 0x5A;
     record.reservedTail[1027] = 0xA5;
     return record;
@@ -46,7 +35,7 @@ std::vector<std::string> goldenEntries()
 
 TEST_F(GoldenFileTest, SettingsFile)
 {
-    const std::vector<unsigned char> fixture = readWholeFile(fixturesDir + "/settings_golden.cfg");
+    const std::vector<unsigned char> fixture = readFileBytes(fixturesDir + "/settings_golden.cfg");
     ASSERT_EQ((size_t)SettingsFileSize, fixture.size()) << "missing or damaged fixture";
 
     const SettingsRecord expected = goldenRecord();
@@ -65,7 +54,7 @@ TEST_F(GoldenFileTest, SettingsFile)
 
 TEST_F(GoldenFileTest, ListFile)
 {
-    const std::vector<unsigned char> fixture = readWholeFile(fixturesDir + "/list_golden.dat");
+    const std::vector<unsigned char> fixture = readFileBytes(fixturesDir + "/list_golden.dat");
     ASSERT_FALSE(fixture.empty()) << "missing fixture";
 
     size_t used = 0;

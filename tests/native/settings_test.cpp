@@ -1,6 +1,5 @@
 // Settings file: the scrambled 1248-byte record and its check value.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <string.h>
 #include <vector>
 
@@ -12,17 +11,7 @@ struct SettingsFileTest : MaskInPlace {};
 
 SettingsRecord sampleRecord()
 {
-    SettingsRecord record;
-    memset(&record, 0, sizeof record);
-    record.sortEntries = 1;
-    record.minimiseAfterSelection = 1;
-    record.activeList = 2;
-    snprintf(record.lists[0].listName, ListNameSize, "%s", "Home");
-    snprintf(record.lists[1].listName, ListNameSize, "%s", "Office");
-    snprintf(record.lists[2].listName, ListNameSize, "%s", "Other");
-    record.lists[0].listSelection = 0;
-    record.lists[1].listSelection = 12;
-    record.lists[2].listSelection = 3;
+    SettingsRecord record = settingsRecordOf(1, 1, 2, {{"Home", 0}, {"Office", 12}, {"Other", 3}});
     // Reserved bytes travel with the record untouched.
     for (size_t i = 0; i < sizeof record.reservedTail; i += 97)
         record.reservedTail[i] = (unsigned char)(i | 1);

@@ -45,27 +45,9 @@ bool fileExists(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-Bytes readFileBytes(const std::string &path)
-{
-    Bytes bytes;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return bytes;
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(file);
-    return bytes;
-}
-
 void writeFileBytes(const std::string &path, const Bytes &bytes)
 {
-    FILE *file = fopen(path.c_str(), "wb");
-    ASSERT_NE(nullptr, file) << path;
-    size_t written = bytes.empty() ? 0 : fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-    ASSERT_EQ(bytes.size(), written) << path;
+    ASSERT_TRUE(saveFileBytes(path, bytes)) << path;
 }
 
 Bytes bytesOf(const char *text)

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_bytes.h"
+
 typedef std::vector<unsigned char> Bytes;
 
 // A new empty folder under the system's temporary folder, without a
@@ -16,7 +18,7 @@ std::string makeScratchFolder(const char *name);
 void removeTree(const std::string &folder);
 
 bool fileExists(const std::string &path);
-Bytes readFileBytes(const std::string &path);
+// Writes the whole file; a failed write fails the test.
 void writeFileBytes(const std::string &path, const Bytes &bytes);
 Bytes bytesOf(const char *text);
 
