@@ -37,3 +37,5 @@ add_subdirectory(tests/native)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   add_subdirectory(tests/fuzz)
 endif()
+
+add_subdirectory(bench)
