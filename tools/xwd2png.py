@@ -12,7 +12,7 @@ def read_xwd(data):
     fields = struct.unpack(">25I", data[:100])
     header_size, _, pixmap_format, depth, width, height = fields[:6]
     byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
-    red_mask, green_mask, blue_mask = fields[13:16]
+    red_mask, green_mask, blue_mask = fields[14:17]
     ncolors = fields[19]
     if pixmap_format != 2 or bits_per_pixel not in (24, 32) or depth < 24:
         raise ValueError("only 24/32-bit ZPixmap dumps are supported")
