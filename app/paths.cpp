@@ -14,9 +14,10 @@ static char appDataFolder[MAX_PATH];
 static char dataFolder[PathBufferSize];
 static char settingsFilePath[PathBufferSize];
 
-// The longest name the program puts into the data folder: a list file of
+static const char TempSuffix[] = ".tmp";
+// The longest name the program puts into the data folder is a list file of
 // any list number, with the suffix of its temporary copy.
-static const char LongestFileSuffix[] = "-2147483648.dat.tmp";
+static const char LongestListSuffix[] = "-2147483648.dat";
 
 int FormatPath(char *buffer, size_t size, const char *format, ...)
 {
@@ -30,6 +31,11 @@ int FormatPath(char *buffer, size_t size, const char *format, ...)
         return 0;
     }
     return 1;
+}
+
+int TempPathFor(char *buffer, size_t size, const char *path)
+{
+    return FormatPath(buffer, size, "%s%s", path, TempSuffix);
 }
 
 const char *GetStartupFolder(void)
@@ -107,7 +113,7 @@ static int SeedFile(const char *defaultPath, const char *targetPath)
     if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES)
         return 1;
     char tempPath[PathBufferSize];
-    if (!FormatPath(tempPath, sizeof tempPath, "%s.tmp", targetPath) || !CopyFileA(defaultPath, tempPath, FALSE))
+    if (!TempPathFor(tempPath, sizeof tempPath, targetPath) || !CopyFileA(defaultPath, tempPath, FALSE))
         return 0;
     // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile wins.
     if (MoveFileExA(tempPath, targetPath, MOVEFILE_WRITE_THROUGH))
@@ -125,7 +131,7 @@ int PrepareDataFolder(void)
 
     const char *folder = DataFolder();
     char longest[PathBufferSize];
-    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s", folder, product, LongestFileSuffix))
+    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempSuffix))
         return 0;
 
     char created[ShortPathBufferSize];

@@ -29,6 +29,10 @@ void ReadAppDataFolder(void);
 // would not fit its buffer.
 const char *DataFolder(void);
 
+// The temporary file that stands beside `path` while it is being replaced:
+// <path>.tmp. Returns 1, or 0 when it would not fit the buffer.
+int TempPathFor(char *buffer, size_t size, const char *path);
+
 // <data folder>Vombly.cfg, rebuilt at every call; NULL when it would not fit.
 const char *SettingsFilePath(void);
 

@@ -21,20 +21,11 @@ void SetSafeWriteFaultStep(int step)
     faultStep = step;
 }
 
-static void RemoveTemp(SafeWrite *write)
-{
-    if (write->file != NULL) {
-        fclose(write->file);
-        write->file = NULL;
-    }
-    DeleteFileA(write->tempPath);
-}
-
 int BeginSafeWrite(SafeWrite *write, const char *path)
 {
     memset(write, 0, sizeof *write);
     if (path == NULL || !FormatPath(write->targetPath, sizeof write->targetPath, "%s", path) ||
-        !FormatPath(write->tempPath, sizeof write->tempPath, "%s.tmp", path))
+        !TempPathFor(write->tempPath, sizeof write->tempPath, path))
         return 0;
     write->file = StepFails() ? NULL : fopen(write->tempPath, "wb");
     return write->file != NULL;
@@ -83,11 +74,6 @@ int CommitSafeWrite(SafeWrite *write)
     if (!ok)
         DeleteFileA(write->tempPath);
     return ok;
-}
-
-void AbandonSafeWrite(SafeWrite *write)
-{
-    RemoveTemp(write);
 }
 
 int WriteWholeFile(const char *path, const void *bytes, size_t length)

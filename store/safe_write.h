@@ -17,7 +17,7 @@ struct SafeWrite {
     char tempPath[PathBufferSize];
 };
 
-// Opens <path>.tmp for writing. Returns 0 (nothing to commit) on failure.
+// Opens the temporary file beside `path` for writing. Returns 0 (nothing to commit) on failure.
 int BeginSafeWrite(SafeWrite *write, const char *path);
 
 // Appends bytes; a failure is remembered and makes the commit fail.
@@ -26,9 +26,6 @@ int SafeWriteBytes(SafeWrite *write, const void *bytes, size_t length);
 // Flushes, closes and puts the new file in place. Returns 1 when the target
 // now holds exactly the bytes written; otherwise the target is unchanged.
 int CommitSafeWrite(SafeWrite *write);
-
-// Abandons the write: closes and removes the temporary file.
-void AbandonSafeWrite(SafeWrite *write);
 
 // The whole of a small file in one call. A NULL path fails.
 int WriteWholeFile(const char *path, const void *bytes, size_t length);
