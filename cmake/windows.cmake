@@ -30,8 +30,8 @@ set(VOMBLY_CORE_SOURCES
   app/string_cache.cpp app/window_slots.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp
   dialogs/home_page.cpp dialogs/settings_dialog.cpp
-  store/format.cpp store/lists.cpp store/safe_write.cpp store/settings.cpp
-  view/controls.cpp view/paint.cpp view/selection.cpp)
+  store/format.cpp store/lists.cpp store/options_format.cpp store/safe_write.cpp store/settings.cpp
+  view/controls.cpp view/list_entry.cpp view/paint.cpp view/selection.cpp)
 add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
 target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "store/format.h"
 #include "store/settings.h"
+#include "view/list_entry.h"
 
 // The typed text or the entry about to be removed; kept between openings.
 static char dialogEntryText[ListEntryBufferSize];
@@ -80,11 +81,8 @@ INT_PTR CALLBACK RemoveDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         removeListBox = WindowSlot(0, IDC_LISTBOX, NULL);
         removeIndex = (int)SendMessageA(removeListBox, LB_GETCURSEL, 0, 0);
         dialogEntryText[0] = '\0';
-        if (removeIndex != LB_ERR &&
-            SendMessageA(removeListBox, LB_GETTEXTLEN, (WPARAM)removeIndex, 0) < (LRESULT)sizeof dialogEntryText) {
-            SendMessageA(removeListBox, LB_GETTEXT, (WPARAM)removeIndex, (LPARAM)dialogEntryText);
+        if (ReadListEntry(removeListBox, removeIndex, dialogEntryText, sizeof dialogEntryText) >= 0)
             SendDlgItemMessageA(dialog, IDC_REMOVE_LIST, LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
-        }
         return ApplyFocusRule(dialog, wParam, IDOK);
     }
     if (message != WM_COMMAND)

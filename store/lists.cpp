@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "view/list_entry.h"
 
 char listEntryText[ListEntryBufferSize];
 
@@ -61,11 +62,8 @@ LRESULT SaveListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
         return 0;
     static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
     for (LRESULT index = 0; index < count; index++) {
-        LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, (WPARAM)index, 0);
+        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
         if (length < 0 || length > ListEntryWriteLimit)
-            continue;
-        length = SendMessageA(listBox, LB_GETTEXT, (WPARAM)index, (LPARAM)listEntryText);
-        if (length == LB_ERR)
             continue;
         size_t size = EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record);
         if (size > 0)

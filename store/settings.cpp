@@ -75,6 +75,83 @@ void SetMinimiseAfterSelection(int32_t value)
     settingsRecord.minimiseAfterSelection = value;
 }
 
+void GetOptions(OptionsBlock *options)
+{
+    DecodeOptions(settingsRecord.reservedTail, options);
+}
+
+void SetOptions(const OptionsBlock *options)
+{
+    EncodeOptions(options, settingsRecord.reservedTail);
+}
+
+void GetHotkey(uint32_t *modifiers, uint32_t *key)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    *modifiers = options.hotkeyModifiers;
+    *key = options.hotkeyKey;
+}
+
+void SetHotkey(uint32_t modifiers, uint32_t key)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    options.hotkeyModifiers = modifiers & OptionsModifierMask;
+    options.hotkeyKey = key <= 0xFF ? key : 0;
+    SetOptions(&options);
+}
+
+int32_t GetPasteAfterHotkey(void)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    return (int32_t)options.pasteAfterHotkey;
+}
+
+void SetPasteAfterHotkey(int32_t value)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    options.pasteAfterHotkey = value == 1 ? 1 : 0;
+    SetOptions(&options);
+}
+
+int32_t GetListPrivate(int32_t list)
+{
+    if (list < 1 || list > 3)
+        return 0;
+    OptionsBlock options;
+    GetOptions(&options);
+    return (options.privateLists >> (list - 1)) & 1;
+}
+
+void SetListPrivate(int32_t list, int32_t value)
+{
+    if (list < 1 || list > 3)
+        return;
+    OptionsBlock options;
+    GetOptions(&options);
+    uint32_t bit = 1u << (list - 1);
+    options.privateLists = value == 1 ? (options.privateLists | bit) : (options.privateLists & ~bit);
+    SetOptions(&options);
+}
+
+uint32_t GetPrivateClearSeconds(void)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    return options.privateClearSeconds;
+}
+
+void SetPrivateClearSeconds(uint32_t seconds)
+{
+    OptionsBlock options;
+    GetOptions(&options);
+    options.privateClearSeconds = seconds <= OptionsMaxClearSeconds ? seconds : (uint32_t)OptionsMaxClearSeconds;
+    SetOptions(&options);
+}
+
 SettingsRecord *GetSettingsRecord(void)
 {
     return &settingsRecord;

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "store/format.h"
+#include "store/options_format.h"
 
 uint32_t GetActiveList(void);
 void SetActiveList(uint32_t list);
@@ -23,6 +24,24 @@ int32_t GetSortEntries(void);
 void SetSortEntries(int32_t value);
 int32_t GetMinimiseAfterSelection(void);
 void SetMinimiseAfterSelection(int32_t value);
+
+// Options kept in the record's reserved tail. Reading a tail that holds no
+// options block gives the defaults; the block is written into the tail only
+// when an option is set, so a user who never changes one keeps the tail's
+// bytes as they were.
+void GetOptions(OptionsBlock *options);
+void SetOptions(const OptionsBlock *options);
+
+// The global hotkey: MOD_* bits and a virtual-key code; a key of 0 is none.
+void GetHotkey(uint32_t *modifiers, uint32_t *key);
+void SetHotkey(uint32_t modifiers, uint32_t key);
+int32_t GetPasteAfterHotkey(void);
+void SetPasteAfterHotkey(int32_t value);
+// 1 when list 1 to 3 is private; 0 for any other number.
+int32_t GetListPrivate(int32_t list);
+void SetListPrivate(int32_t list, int32_t value);
+uint32_t GetPrivateClearSeconds(void);
+void SetPrivateClearSeconds(uint32_t seconds);
 
 // The record as it stands in memory, for the tests and the default files.
 SettingsRecord *GetSettingsRecord(void);

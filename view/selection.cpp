@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "store/lists.h"
 #include "store/settings.h"
+#include "view/list_entry.h"
 
 int CopyTextToClipboard(HWND owner, const char *text, size_t length)
 {
@@ -46,12 +47,9 @@ LRESULT SelectEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam,
     LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
     if (index != LB_ERR) {
         SetActiveListSelection((int32_t)index);
-        LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, (WPARAM)index, 0);
-        if (length >= 0 && length < (LRESULT)sizeof listEntryText) {
-            length = SendMessageA(listBox, LB_GETTEXT, (WPARAM)index, (LPARAM)listEntryText);
-            if (length != LB_ERR && CopyTextToClipboard(window, listEntryText, (size_t)length))
-                PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
-        }
+        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
+        if (length >= 0 && CopyTextToClipboard(window, listEntryText, (size_t)length))
+            PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
     }
     if (GetMinimiseAfterSelection() == 1)
         SendMessageA(window, WM_CLOSE, 0, 0);

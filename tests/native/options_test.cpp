@@ -1,0 +1,181 @@
+// The options block in the settings record's reserved tail: defaults for a
+// tail that holds none, values read back as written, bytes around the block
+// kept for the builds that came before and will come after this one.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include "format_test_util.h"
+#include "store/options_format.h"
+
+namespace {
+
+const std::string fixturesDir = VOMBLY_FIXTURES_DIR;
+
+struct Tail {
+    unsigned char bytes[OptionsTailSize];
+};
+
+Tail tailFilledWith(unsigned char value)
+{
+    Tail tail;
+    memset(tail.bytes, value, sizeof tail.bytes);
+    return tail;
+}
+
+void put32(Tail &tail, size_t offset, uint32_t value)
+{
+    for (int i = 0; i < 4; i++)
+        tail.bytes[offset + i] = (unsigned char)(value >> (8 * i));
+}
+
+void put16(Tail &tail, size_t offset, uint16_t value)
+{
+    tail.bytes[offset] = (unsigned char)value;
+    tail.bytes[offset + 1] = (unsigned char)(value >> 8);
+}
+
+// A version 1 block as its bytes, written field by field, not through the
+// encoder under test.
+Tail tailWithBlock(uint16_t version, uint16_t length, uint32_t modifiers, uint32_t key, uint32_t paste,
+                   uint32_t privateLists, uint32_t seconds)
+{
+    Tail tail = tailFilledWith(0xEE);
+    put32(tail, 0, 0x54504F56u);
+    put16(tail, 4, version);
+    put16(tail, 6, length);
+    put32(tail, 8, modifiers);
+    put32(tail, 12, key);
+    put32(tail, 16, paste);
+    put32(tail, 20, privateLists);
+    put32(tail, 24, seconds);
+    return tail;
+}
+
+void expectDefaults(const OptionsBlock &options)
+{
+    EXPECT_EQ(6u, options.hotkeyModifiers) << "Ctrl+Shift";
+    EXPECT_EQ(0x2Du, options.hotkeyKey) << "Insert";
+    EXPECT_EQ(0u, options.pasteAfterHotkey) << "typing into another window is opt-in";
+    EXPECT_EQ(0u, options.privateLists);
+    EXPECT_EQ(30u, options.privateClearSeconds);
+}
+
+TEST(OptionsBlockTest, TailsWithoutAValidBlockReadAsDefaults)
+{
+    struct Case {
+        const char *label;
+        Tail tail;
+    } cases[] = {
+        {"all zero, as a file from before the options", tailFilledWith(0)},
+        {"another build's bytes", tailFilledWith(0x5A)},
+        {"wrong magic", [] { Tail t = tailWithBlock(1, 28, 2, 0x41, 1, 7, 5); t.bytes[0] ^= 1; return t; }()},
+        {"version 0", tailWithBlock(0, 28, 2, 0x41, 1, 7, 5)},
+        {"length shorter than version 1", tailWithBlock(1, 27, 2, 0x41, 1, 7, 5)},
+        {"length beyond the tail", tailWithBlock(1, 1029, 2, 0x41, 1, 7, 5)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        OptionsBlock options;
+        memset(&options, 0xCC, sizeof options);
+        EXPECT_EQ(0, DecodeOptions(c.tail.bytes, &options));
+        expectDefaults(options);
+    }
+}
+
+TEST(OptionsBlockTest, StoredValuesReadBackAndOutOfRangeOnesAreTamed)
+{
+    struct Case {
+        const char *label;
+        Tail tail;
+        uint32_t modifiers, key, paste, privateLists, seconds;
+    } cases[] = {
+        {"every field set", tailWithBlock(1, 28, 1 | 8, 0x7B, 1, 5, 0), 9, 0x7B, 1, 5, 0},
+        {"no hotkey", tailWithBlock(1, 28, 0, 0, 0, 0, 45), 0, 0, 0, 0, 45},
+        {"unknown modifier bits", tailWithBlock(1, 28, 0xFFFFFFFF, 0x41, 0, 0, 30), 0x0F, 0x41, 0, 0, 30},
+        {"key beyond a byte", tailWithBlock(1, 28, 2, 0x141, 0, 0, 30), 2, 0, 0, 0, 30},
+        {"paste neither 0 nor 1", tailWithBlock(1, 28, 2, 0x41, 2, 0, 30), 2, 0x41, 0, 0, 30},
+        {"private bits beyond list 3", tailWithBlock(1, 28, 2, 0x41, 0, 0xFF, 30), 2, 0x41, 0, 7, 30},
+        {"seconds beyond a day", tailWithBlock(1, 28, 2, 0x41, 0, 0, 0xFFFFFFFF), 2, 0x41, 0, 0, 86400},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        OptionsBlock options;
+        EXPECT_EQ(1, DecodeOptions(c.tail.bytes, &options));
+        EXPECT_EQ(c.modifiers, options.hotkeyModifiers);
+        EXPECT_EQ(c.key, options.hotkeyKey);
+        EXPECT_EQ(c.paste, options.pasteAfterHotkey);
+        EXPECT_EQ(c.privateLists, options.privateLists);
+        EXPECT_EQ(c.seconds, options.privateClearSeconds);
+    }
+}
+
+TEST(OptionsBlockTest, EncodingWritesTheBlockAndKeepsTheRestOfTheTail)
+{
+    Tail tail = tailFilledWith(0x5A);
+    OptionsBlock options;
+    DefaultOptions(&options);
+    options.hotkeyKey = 0x76;
+    options.privateLists = 2;
+    EncodeOptions(&options, tail.bytes);
+
+    const Tail expected = [] {
+        Tail t = tailWithBlock(1, 28, 6, 0x76, 0, 2, 30);
+        memset(t.bytes + 28, 0x5A, sizeof t.bytes - 28);
+        return t;
+    }();
+    EXPECT_EQ(0, memcmp(expected.bytes, tail.bytes, sizeof tail.bytes));
+}
+
+TEST(OptionsBlockTest, ALaterVersionsFieldsSurviveThisBuildsWrite)
+{
+    // A later version wrote 40 bytes; this build knows the first 28.
+    Tail tail = tailWithBlock(3, 40, 2, 0x41, 0, 0, 30);
+    for (int i = 28; i < 40; i++)
+        tail.bytes[i] = (unsigned char)(0xA0 + i);
+
+    OptionsBlock options;
+    ASSERT_EQ(1, DecodeOptions(tail.bytes, &options));
+    options.pasteAfterHotkey = 1;
+    EncodeOptions(&options, tail.bytes);
+
+    Tail expected = tailWithBlock(3, 40, 2, 0x41, 1, 0, 30);
+    for (int i = 28; i < 40; i++)
+        expected.bytes[i] = (unsigned char)(0xA0 + i);
+    EXPECT_EQ(0, memcmp(expected.bytes, tail.bytes, sizeof tail.bytes));
+}
+
+struct OptionsGoldenTest : MaskInPlace {};
+
+// A settings file whose tail holds a block: 1250 bytes, a check value that
+// verifies, the specified fields where they always were.
+TEST_F(OptionsGoldenTest, SettingsFileWithOptions)
+{
+    const std::vector<unsigned char> fixture = readFileBytes(fixturesDir + "/settings_options_golden.cfg");
+    ASSERT_EQ((size_t)SettingsFileSize, fixture.size()) << "missing or damaged fixture";
+
+    SettingsRecord expected = settingsRecordOf(0, 1, 3, {{"Addresses", 2}, {"Replies", -1}, {"Secrets", 0}});
+    memset(expected.reservedTail, 0, sizeof expected.reservedTail);
+    OptionsBlock options;
+    DefaultOptions(&options);
+    options.hotkeyModifiers = 1 | 4;
+    options.hotkeyKey = 0x56;
+    options.pasteAfterHotkey = 1;
+    options.privateLists = 4;
+    options.privateClearSeconds = 45;
+    EncodeOptions(&options, expected.reservedTail);
+
+    std::vector<unsigned char> encoded(SettingsFileSize);
+    EncodeSettingsFile(&expected, encoded.data());
+    EXPECT_EQ(fixture, encoded);
+
+    SettingsRecord decoded;
+    ASSERT_EQ(1, DecodeSettingsFile(fixture.data(), fixture.size(), &decoded));
+    EXPECT_EQ(0, memcmp(&expected, &decoded, sizeof decoded));
+    OptionsBlock read;
+    ASSERT_EQ(1, DecodeOptions(decoded.reservedTail, &read));
+    EXPECT_EQ(0, memcmp(&options, &read, sizeof read));
+}
+
+} // namespace
