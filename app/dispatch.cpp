@@ -5,10 +5,14 @@
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "dialogs/add_remove.h"
+#include "dialogs/edit_entry.h"
 #include "dialogs/home_page.h"
+#include "dialogs/import_export.h"
 #include "dialogs/settings_dialog.h"
 #include "res/resource.h"
 #include "store/lists.h"
+#include "view/clipboard.h"
+#include "view/context_menu.h"
 #include "view/controls.h"
 #include "view/paint.h"
 #include "view/selection.h"
@@ -34,6 +38,7 @@ static const MessageRow MessageTable[] = {
     {WM_GETMINMAXINFO, OnGetMinMaxInfo},
     {TrayNotifyMessage, OnTrayNotify},
     {WM_TIMECHANGE, OnTimeChange},
+    {WM_CONTEXTMENU, OnContextMenu},
     {0, NULL},
 };
 
@@ -51,6 +56,20 @@ static const CommandRow CommandTable[] = {
     {IDC_TOGGLE, ToggleListCommand},
     {CMD_LOAD_LIST, LoadListCommand},
     {CMD_SAVE_LIST, SaveListCommand},
+    {IDM_ENTRY_COPY, CopyEntryCommand},
+    {IDM_ENTRY_EDIT, EditEntryCommand},
+    {IDM_ENTRY_REMOVE, RemoveStringCommand},
+    {IDM_ENTRY_MOVE_UP, MoveEntryUpCommand},
+    {IDM_ENTRY_MOVE_DOWN, MoveEntryDownCommand},
+    {IDM_LIST_IMPORT, ImportListCommand},
+    {IDM_LIST_EXPORT, ExportListCommand},
+    {0, NULL},
+};
+
+// WM_TIMER by timer id; the save timer's ticks go to OnTimer through the
+// message table.
+static const CommandRow TimerTable[] = {
+    {PrivateClearTimerId, PrivateClearTimer},
     {0, NULL},
 };
 
@@ -73,6 +92,15 @@ MessageHandler FindMessageHandler(UINT message)
     return NULL;
 }
 
+MessageHandler FindTimerHandler(WPARAM id)
+{
+    for (const CommandRow *row = TimerTable; row->handler != NULL; row++) {
+        if (row->id == id)
+            return row->handler;
+    }
+    return NULL;
+}
+
 MessageHandler FindCommandHandler(WORD id)
 {
     for (const CommandRow *row = CommandTable; row->handler != NULL; row++) {
@@ -86,7 +114,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 {
     if (message == WM_CREATE)
         savedInstance = ((const CREATESTRUCTA *)lParam)->hInstance;
-    MessageHandler handler = FindMessageHandler(message);
+    MessageHandler handler = message == WM_TIMER ? FindTimerHandler(wParam) : NULL;
+    if (handler == NULL)
+        handler = FindMessageHandler(message);
     if (handler != NULL)
         return handler(savedInstance, window, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);

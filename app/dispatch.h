@@ -21,6 +21,8 @@ HINSTANCE GetSavedInstance(void);
 // The handler of a message or of a command id, or NULL when none has a row.
 MessageHandler FindMessageHandler(UINT message);
 MessageHandler FindCommandHandler(WORD id);
+// The handler of a timer other than the save timer, or NULL.
+MessageHandler FindTimerHandler(WPARAM id);
 
 LRESULT DispatchCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ExitCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

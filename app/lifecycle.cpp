@@ -12,6 +12,8 @@
 #include "res/resource.h"
 #include "store/format.h"
 #include "store/settings.h"
+#include "view/clipboard.h"
+#include "view/context_menu.h"
 #include "view/controls.h"
 
 static UINT_PTR timerId;
@@ -79,6 +81,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     SetScrambleMask(ScrambleMaskValue);
     LoadSettings();
     CreateMainControls(instance, window);
+    HookListEditKeys(WindowSlot(0, IDC_LISTBOX, NULL));
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     TrayIcon(NIM_ADD, instance, window);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
@@ -99,6 +102,9 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
     KillTimer(window, timerId);
+    KillTimer(window, PrivateClearTimerId);
+    // A private copy still on the clipboard leaves with the program.
+    ClearPrivateCopyAtExit();
     SaveSettings();
     TrayIcon(NIM_DELETE, instance, window);
     PostQuitMessage(0);

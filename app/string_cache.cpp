@@ -41,3 +41,12 @@ void FreeStringCache(void)
         free(stringCache[id]);
     stringCount = 0;
 }
+
+int LoadTextString(unsigned int id, char *buffer, int size)
+{
+    if (buffer == NULL || size <= 0)
+        return 0;
+    buffer[0] = '\0';
+    int length = LoadStringA(GetModuleHandleA(NULL), id, buffer, size);
+    return length > 0 ? length : 0;
+}

@@ -28,14 +28,16 @@ add_dependencies(vombly_res assets)
 set(VOMBLY_CORE_SOURCES
   app/dispatch.cpp app/lifecycle.cpp app/paths.cpp app/startup.cpp
   app/string_cache.cpp app/window_slots.cpp
-  dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp
-  dialogs/home_page.cpp dialogs/settings_dialog.cpp
+  dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
+  dialogs/home_page.cpp dialogs/import_export.cpp dialogs/settings_dialog.cpp
   store/format.cpp store/lists.cpp store/options_format.cpp store/safe_write.cpp store/settings.cpp
-  view/controls.cpp view/list_entry.cpp view/paint.cpp view/selection.cpp)
+  store/text_codec.cpp
+  view/clipboard.cpp view/context_menu.cpp view/controls.cpp view/list_entry.cpp view/paint.cpp
+  view/selection.cpp)
 add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
 target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})
-target_link_libraries(vombly_core PUBLIC comctl32 shell32 winmm gdi32 user32 kernel32)
+target_link_libraries(vombly_core PUBLIC comctl32 comdlg32 shell32 winmm gdi32 user32 kernel32)
 
 if(NOT VOMBLY_TESTS)
   add_executable(Vombly WIN32 app/main.cpp $<TARGET_OBJECTS:vombly_res>)

@@ -89,8 +89,9 @@ INT_PTR CALLBACK RemoveDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:
-        // An entry whose text is empty is not removed.
-        if (dialogEntryText[0] != '\0') {
+        // An empty entry goes like any other: a damaged or hand-made file
+        // may have brought it in, and there is no other way to remove it.
+        if (removeIndex >= 0) {
             SendMessageA(removeListBox, LB_DELETESTRING, (WPARAM)removeIndex, 0);
             entryRemoved = 1;
         }

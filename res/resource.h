@@ -40,6 +40,35 @@
 #define IDS_UNSPECIFIED      41
 #define IDS_END_MARKER       42
 
+// Strings of editing, reordering, import and export, loaded when needed
+// (LoadTextString), not cached.
+#define IDS_MENU_COPY         120
+#define IDS_MENU_EDIT         121
+#define IDS_MENU_REMOVE       122
+#define IDS_MENU_MOVE_UP      123
+#define IDS_MENU_MOVE_DOWN    124
+#define IDS_MENU_IMPORT       125
+#define IDS_MENU_EXPORT       126
+#define IDS_EDIT_TITLE        127
+#define IDS_EDIT_LABEL        128
+#define IDS_TEXT_FILTER       129
+#define IDS_IMPORT_TITLE      130
+#define IDS_EXPORT_TITLE      131
+#define IDS_IMPORT_ADDED      132
+#define IDS_IMPORT_SKIPPED    133
+#define IDS_SKIP_TOO_LONG     134
+#define IDS_SKIP_CODE_PAGE    135
+#define IDS_SKIP_QUOTES       136
+#define IDS_SKIP_MORE         137
+#define IDS_FILE_UNREADABLE   138
+#define IDS_FILE_NOT_TEXT     139
+#define IDS_FILE_EMPTY        140
+#define IDS_FILE_TOO_LARGE    141
+#define IDS_EXPORT_DONE       142
+#define IDS_EXPORT_FAILED     143
+#define IDS_EXPORT_SKIPPED    144
+#define IDS_SKIP_ENTRY_CODE_PAGE 145
+
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001
 #define IDM_EXIT      40002
@@ -48,6 +77,15 @@
 #define IDM_SETTINGS  40005
 #define IDM_TOGGLE    40006
 #define IDM_HOMEPAGE  40009
+
+// The entry context menu.
+#define IDM_ENTRY_COPY      42001
+#define IDM_ENTRY_EDIT      42002
+#define IDM_ENTRY_REMOVE    42003
+#define IDM_ENTRY_MOVE_UP   42004
+#define IDM_ENTRY_MOVE_DOWN 42005
+#define IDM_LIST_IMPORT     42006
+#define IDM_LIST_EXPORT     42007
 
 // The main window's controls (each id is also its window slot) and the two
 // commands the program sends to its own window.
@@ -75,6 +113,10 @@
 #define IDC_NAME2_LABEL    1013
 #define IDC_NAME3_LABEL    1014
 #define IDC_SORT_CHECK     1015
+
+// EDITBOX.
+#define IDC_EDIT_LABEL     1201
+#define IDC_EDIT_EDIT      1202
 
 // The dialogs' icon static.
 #define IDC_STATIC_ICON   -1

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/win/main_window_util.h"
+#include "view/clipboard.h"
 #include "view/selection.h"
 
 static const char Sentinel[] = "sentinel before the test";
@@ -353,5 +354,185 @@ TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
         ASSERT_EQ(1, DecodeSettingsFile(bytes.data(), bytes.size(), &record));
         EXPECT_EQ(step.list, record.activeList);
         EXPECT_EQ(step.selected, record.lists[step.list - 1].listSelection);
+    }
+}
+
+// ---- Both text formats, private copies and their clearing ----
+
+// The clipboard's data in `format` as bytes; empty when absent.
+static std::string clipboardBytes(UINT format)
+{
+    if (!openClipboardFor(NULL))
+        return "<clipboard busy>";
+    std::string bytes;
+    HANDLE data = GetClipboardData(format);
+    const char *block = data != NULL ? (const char *)GlobalLock(data) : NULL;
+    if (block != NULL) {
+        bytes.assign(block, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// CF_UNICODETEXT up to its terminating zero; L"<none>" when absent.
+static std::wstring clipboardUnicode(void)
+{
+    std::string bytes = clipboardBytes(CF_UNICODETEXT);
+    if (bytes.size() < sizeof(WCHAR))
+        return L"<none>";
+    std::wstring text((const WCHAR *)bytes.data(), bytes.size() / sizeof(WCHAR));
+    size_t end = text.find(L'\0');
+    return end == std::wstring::npos ? L"<unterminated>" : text.substr(0, end);
+}
+
+// A window of "another program" that copies over Vombly's copy.
+static HWND otherOwner(void)
+{
+    static HWND other = CreateWindowExA(0, "STATIC", "another program", WS_POPUP, 0, 0, 1, 1, NULL, NULL,
+                                        GetModuleHandleA(NULL), NULL);
+    return other;
+}
+
+static bool clipboardHas(UINT format)
+{
+    return IsClipboardFormatAvailable(format) != FALSE;
+}
+
+static const char *const PrivateMarks[] = {"ExcludeClipboardContentFromMonitorProcessing",
+                                           "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard",
+                                           "Clipboard Viewer Ignore"};
+
+TEST_F(SelectionTest, BothTextFormatsCarryHighByteEntriesExactly)
+{
+    // Western European code page, as the test prefix has it: the Unicode
+    // text is what those bytes mean there, not a guess of another program.
+    ASSERT_EQ(1252u, GetACP());
+    lists[0] = {"Gr\xFC\xDF" "e", "\x80 12", "\x84quoted\x93 \x96 dash", "caf\xE9 \xC0\xFF", "plain", "", "\x9F\x8A\x9A"};
+    const std::wstring unicode[] = {L"Gr\u00FC\u00DFe", L"\u20AC 12", L"\u201Equoted\u201C \u2013 dash",
+                                    L"caf\u00E9 \u00C0\u00FF", L"plain", L"", L"\u0178\u0160\u0161"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    for (size_t i = 0; i < lists[0].size(); i++) {
+        SCOPED_TRACE(lists[0][i]);
+        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        select((int)i);
+        notify(LBN_DBLCLK);
+        // CF_TEXT byte for byte with one terminating zero.
+        std::string text = clipboardBytes(CF_TEXT);
+        ASSERT_GE(text.size(), lists[0][i].size() + 1);
+        EXPECT_EQ(lists[0][i] + '\0', text.substr(0, lists[0][i].size() + 1));
+        EXPECT_TRUE(unicode[i] == clipboardUnicode()) << "CF_UNICODETEXT differs";
+        for (const char *mark : PrivateMarks)
+            EXPECT_FALSE(clipboardHas(RegisterClipboardFormatA(mark))) << mark << " on a copy of a list that is not private";
+    }
+}
+
+TEST_F(SelectionTest, PrivateListCopyCarriesTheMarksThatKeepItOutOfHistory)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    SetListPrivate(1, 1);
+    SetPrivateClearSeconds(0);
+    select(0);
+    notify(LBN_DBLCLK);
+    EXPECT_EQ(lists[0][0], clipboardText());
+    EXPECT_TRUE(L"kiwi" == clipboardUnicode());
+    const struct {
+        const char *name;
+        std::string data;  // the block's first bytes
+    } marks[] = {
+        {PrivateMarks[0], std::string(1, '\0')},
+        {PrivateMarks[1], std::string(4, '\0')},
+        {PrivateMarks[2], std::string(4, '\0')},
+        {PrivateMarks[3], std::string(1, '\0')},
+    };
+    for (const auto &mark : marks) {
+        SCOPED_TRACE(mark.name);
+        std::string data = clipboardBytes(RegisterClipboardFormatA(mark.name));
+        ASSERT_GE(data.size(), mark.data.size());
+        EXPECT_EQ(mark.data, data.substr(0, mark.data.size()));
+    }
+
+    // List 2 is not private: its copy carries no mark.
+    SendMessageA(window, WM_COMMAND, IDC_TOGGLE, 0);
+    select(0);
+    notify(LBN_DBLCLK);
+    EXPECT_EQ(lists[1][0], clipboardText());
+    for (const char *name : PrivateMarks)
+        EXPECT_FALSE(clipboardHas(RegisterClipboardFormatA(name))) << name;
+}
+
+TEST_F(SelectionTest, PrivateCopyIsClearedWhenItsTimeIsUpOnlyIfUntouched)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    SetListPrivate(1, 1);
+    const struct {
+        const char *label;
+        uint32_t seconds;
+        bool copyOverIt;   // something else is copied after the private copy
+        bool holdAtTheTime; // another program holds the clipboard when the time is up
+        std::string after;
+    } cases[] = {
+        {"untouched: cleared", 1, false, false, "<none>"},
+        {"the user copied something since: theirs stays", 1, true, false, Sentinel},
+        {"0 seconds: never cleared", 0, false, false, "kiwi"},
+        {"busy when due: cleared once free", 1, false, true, "<none>"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        SetPrivateClearSeconds(c.seconds);
+        select(0);
+        notify(LBN_DBLCLK);
+        ASSERT_EQ("kiwi", clipboardText());
+        EXPECT_EQ(1, PrivateCopyPending());
+        if (c.copyOverIt) {
+            ASSERT_NO_FATAL_FAILURE(putClipboardText(otherOwner(), Sentinel));
+        }
+        if (c.holdAtTheTime) {
+            ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+            pumpMessages(1500);
+            EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
+            releaseClipboard(&hold);
+            EXPECT_EQ(1, PrivateCopyPending()) << "gave up while the clipboard was busy";
+            EXPECT_EQ("kiwi", clipboardText());
+        }
+        pumpUntil([&] { return clipboardText() == c.after && PrivateCopyPending() == 0; }, 2500);
+        EXPECT_EQ(c.after, clipboardText());
+        if (c.seconds == 0)
+            pumpMessages(1200);
+        EXPECT_EQ(c.after, clipboardText());
+    }
+}
+
+TEST_F(SelectionTest, ExitClearsAPrivateCopyOnlyIfItIsStillThere)
+{
+    const struct {
+        const char *label;
+        bool isPrivate;
+        bool copyOverIt;
+        std::string after;
+    } cases[] = {
+        {"private and untouched: cleared", true, false, "<none>"},
+        {"private but copied over: kept", true, true, Sentinel},
+        {"not private: kept", false, false, "kiwi"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_NO_FATAL_FAILURE(openMainWindow());
+        SetListPrivate(1, c.isPrivate);
+        // Long enough that only the exit can clear it.
+        SetPrivateClearSeconds(600);
+        select(0);
+        notify(LBN_DBLCLK);
+        ASSERT_EQ("kiwi", clipboardText());
+        if (c.copyOverIt) {
+            ASSERT_NO_FATAL_FAILURE(putClipboardText(otherOwner(), Sentinel));
+        }
+        closeMainWindow();
+        EXPECT_EQ(c.after, clipboardText());
+        if (screenLock != NULL) {
+            ReleaseMutex(screenLock);
+            CloseHandle(screenLock);
+            screenLock = NULL;
+        }
     }
 }

@@ -1,0 +1,124 @@
+#include "view/context_menu.h"
+
+#include "app/string_cache.h"
+#include "app/window_slots.h"
+#include "dialogs/edit_entry.h"
+#include "res/resource.h"
+
+static WNDPROC listBoxProc;
+
+HMENU BuildEntryMenu(HWND listBox)
+{
+    int selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0) != LB_ERR;
+    const struct {
+        UINT id;
+        UINT textId;
+        int enabled;
+    } items[] = {
+        {IDM_ENTRY_COPY, IDS_MENU_COPY, selected},
+        {IDM_ENTRY_EDIT, IDS_MENU_EDIT, selected},
+        {IDM_ENTRY_REMOVE, IDS_MENU_REMOVE, selected},
+        {IDM_ENTRY_MOVE_UP, IDS_MENU_MOVE_UP, CanMoveEntry(listBox, -1)},
+        {IDM_ENTRY_MOVE_DOWN, IDS_MENU_MOVE_DOWN, CanMoveEntry(listBox, +1)},
+        {0, 0, 0},
+        {IDM_LIST_IMPORT, IDS_MENU_IMPORT, 1},
+        {IDM_LIST_EXPORT, IDS_MENU_EXPORT, 1},
+    };
+    HMENU menu = CreatePopupMenu();
+    if (menu == NULL)
+        return NULL;
+    for (const auto &item : items) {
+        if (item.id == 0) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+            continue;
+        }
+        char text[64];
+        LoadTextString(item.textId, text, sizeof text);
+        AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), item.id, text);
+    }
+    return menu;
+}
+
+// Selects the entry under a right click at `screen`, if there is one there.
+static void SelectEntryAt(HWND listBox, POINT screen)
+{
+    POINT client = screen;
+    ScreenToClient(listBox, &client);
+    LRESULT hit = SendMessageA(listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+    int index = LOWORD(hit);
+    RECT item;
+    // The answer is the nearest entry; only a click inside it selects it.
+    if (hit == LB_ERR || HIWORD(hit) != 0 || SendMessageA(listBox, LB_GETITEMRECT, (WPARAM)index, (LPARAM)&item) == LB_ERR ||
+        !PtInRect(&item, client))
+        return;
+    if (SendMessageA(listBox, LB_GETCURSEL, 0, 0) != index)
+        SendMessageA(listBox, LB_SETCURSEL, (WPARAM)index, 0);
+}
+
+LRESULT OnContextMenu(HINSTANCE, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    if ((HWND)wParam != listBox)
+        return DefWindowProcA(window, message, wParam, lParam);
+
+    POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    if (lParam == -1) {
+        // From the keyboard: beside the selected entry, or the list's corner.
+        RECT item = {0, 0, 0, 0};
+        LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+        if (selected != LB_ERR)
+            SendMessageA(listBox, LB_GETITEMRECT, (WPARAM)selected, (LPARAM)&item);
+        at.x = item.left + 8;
+        at.y = item.bottom;
+        ClientToScreen(listBox, &at);
+    } else {
+        SelectEntryAt(listBox, at);
+    }
+
+    HMENU menu = BuildEntryMenu(listBox);
+    if (menu == NULL)
+        return 0;
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere.
+    SetForegroundWindow(window);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window, NULL);
+    PostMessageA(window, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    return 0;
+}
+
+int HandleListEditKey(HWND window, WPARAM key)
+{
+    WORD command = 0;
+    int control = GetKeyState(VK_CONTROL) < 0;
+    if (key == VK_F2 && !control)
+        command = IDM_ENTRY_EDIT;
+    else if (key == VK_UP && control)
+        command = IDM_ENTRY_MOVE_UP;
+    else if (key == VK_DOWN && control)
+        command = IDM_ENTRY_MOVE_DOWN;
+    if (command == 0)
+        return 0;
+    SendMessageA(window, WM_COMMAND, command, 0);
+    return 1;
+}
+
+static LRESULT CALLBACK ListEditKeysProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && HandleListEditKey(GetParent(listBox), wParam))
+        return 0;
+    return CallWindowProcW(listBoxProc, listBox, message, wParam, lParam);
+}
+
+void HookListEditKeys(HWND listBox)
+{
+    if (listBox == NULL)
+        return;
+    // Every list box of the class has the same procedure before the hook.
+    // Through the Unicode call the list box stays a Unicode window, whose
+    // texts ReadListEntry reads whole; an ANSI procedure in the chain would
+    // make the system convert every text through buffers of its own.
+    WNDPROC previous = (WNDPROC)SetWindowLongPtrW(listBox, GWLP_WNDPROC, (LONG_PTR)ListEditKeysProc);
+    if (previous != NULL && previous != ListEditKeysProc)
+        listBoxProc = previous;
+}
