@@ -6,8 +6,14 @@
 #include "app/dispatch.h"
 #include "app/lifecycle.h"
 #include "app/window_slots.h"
+#include "dialogs/add_remove.h"
+#include "dialogs/edit_entry.h"
+#include "dialogs/import_export.h"
 #include "res/resource.h"
 #include "store/lists.h"
+#include "view/clipboard.h"
+#include "view/context_menu.h"
+#include "view/selection.h"
 
 TEST(WindowSlots, EightSlotsAndNoMore)
 {
@@ -73,6 +79,26 @@ TEST(MessageTable, ServesTheMainWindowsMessages)
     UINT others[] = {0, WM_NCHITTEST, WM_SETCURSOR, WM_USER, WM_USER + 2, WM_KEYDOWN};
     for (UINT message : others)
         EXPECT_EQ(nullptr, FindMessageHandler(message)) << message;
+}
+
+TEST(CommandTable, TheListMenuCommandsAndThePrivateClearTimerHaveTheirRows)
+{
+    static const struct {
+        WORD id;
+        MessageHandler handler;
+    } commands[] = {
+        {IDM_ENTRY_COPY, CopyEntryCommand},       {IDM_ENTRY_EDIT, EditEntryCommand},
+        {IDM_ENTRY_REMOVE, RemoveStringCommand},  {IDM_ENTRY_MOVE_UP, MoveEntryUpCommand},
+        {IDM_ENTRY_MOVE_DOWN, MoveEntryDownCommand}, {IDM_LIST_IMPORT, ImportListCommand},
+        {IDM_LIST_EXPORT, ExportListCommand},
+    };
+    for (const auto &row : commands)
+        EXPECT_EQ(row.handler, FindCommandHandler(row.id)) << row.id;
+    EXPECT_EQ(OnContextMenu, FindMessageHandler(WM_CONTEXTMENU));
+    // The save timer (id 0) keeps going to OnTimer through the message table.
+    EXPECT_EQ(PrivateClearTimer, FindTimerHandler(PrivateClearTimerId));
+    EXPECT_EQ(nullptr, FindTimerHandler(0));
+    EXPECT_EQ(nullptr, FindTimerHandler(1));
 }
 
 // A plain window to hand to the window procedure; its own class does not
