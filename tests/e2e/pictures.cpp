@@ -2,7 +2,10 @@
 // Wine with a few lists of everyday entries, its main window and each of its
 // dialogs, captured from the screen as PNG files.
 //
-//   vombly_pictures.exe FOLDER      (a Windows path, e.g. Z:\...\docs)
+//   vombly_pictures.exe FOLDER [SETUP]   (Windows paths, e.g. Z:\...\docs)
+//
+// With SETUP, also the setup's pages, from the first to the last, with the
+// answers a user gives by default.
 //
 // Prints one line per picture; exits non-zero when one could not be taken.
 #include <stdio.h>
@@ -28,6 +31,7 @@ const std::vector<std::string> Office = {"Meeting room 4B, second floor", "Invoi
 const std::vector<std::string> Other = {"git log --oneline --graph"};
 
 int failures;
+enum { SetupTimeoutMs = 60000 };
 
 void take(const RECT &rect, const std::string &folder, const char *name)
 {
@@ -44,13 +48,56 @@ struct DialogPicture {
     const char *file;
 };
 
+// Runs the setup with its pages and takes each page; Next until Finish.
+void takeSetupPages(const std::string &setup, const std::string &folder)
+{
+    std::string commandLine = "\"" + setup + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(setup.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+        printf("FAILED setup pages: %s did not start\n", setup.c_str());
+        failures++;
+        return;
+    }
+    CloseHandle(process.hThread);
+    // The progress page moves on to the last page by itself.
+    const char *pages[] = {"setup-components.png", "setup-folder.png", "setup-finish.png"};
+    HWND window = waitForWindow(nullptr, "#32770", StartTimeoutMs, process.dwProcessId);
+    for (const char *page : pages) {
+        if (window == NULL)
+            break;
+        HWND next = GetDlgItem(window, IDOK);
+        if (page == pages[2])
+            waitFor([&] { return windowText(next).find("Finish") != std::string::npos; }, SetupTimeoutMs);
+        waitUntilIdle(window);
+        Sleep(700);
+        take(windowRect(window), folder, page);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)next);
+        Sleep(500);
+    }
+    if (WaitForSingleObject(process.hProcess, UiTimeoutMs) != WAIT_OBJECT_0) {
+        printf("FAILED setup pages: the setup did not end\n");
+        TerminateProcess(process.hProcess, 1);
+        failures++;
+    }
+    CloseHandle(process.hProcess);
+    // Finish starts Vombly, as its ticked box says; it is ended cleanly.
+    HWND started = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+    DWORD_PTR result = 0;
+    if (started != NULL)
+        SendMessageTimeoutA(started, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
+    stopAllVombly();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     setvbuf(stdout, NULL, _IONBF, 0);
-    if (argc != 2) {
-        fprintf(stderr, "usage: vombly_pictures FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: vombly_pictures FOLDER [SETUP]\n");
         return 2;
     }
     std::string folder = argv[1];
@@ -112,5 +159,7 @@ int main(int argc, char **argv)
     waitForExit(vombly, ExitTimeoutMs);
     stopAllVombly();
     resetDataFolder();
+    if (argc == 3)
+        takeSetupPages(argv[2], folder);
     return failures == 0 ? 0 : 1;
 }
