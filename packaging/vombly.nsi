@@ -3,6 +3,8 @@
 ; files in the user's programs folder, a Start menu shortcut, an optional
 ; start at logon, and an uninstaller that Apps & Features lists.
 ;
+;   uninstall.exe [/S] [/REMOVEDATA]   (/REMOVEDATA also deletes %APPDATA%\Vombly)
+;
 ;   makensis -DVERSION=2.11.0.0 -DWIN64_DIR=build/win64/run -DWIN32_DIR=build/win32/run
 ;            -DICON=build/win64/assets/main_icon.ico -DOUTFILE=build/package/Vombly-2.11.0.0-setup.exe
 ;            packaging/vombly.nsi
@@ -24,6 +26,7 @@
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include x64.nsh
+!include Sections.nsh
 
 !define PRODUCT "Vombly"
 !define TITLE "Vombly - Clipboard Utility"
@@ -188,7 +191,19 @@ Section "-un.Vombly"
   RMDir "$INSTDIR"
 SectionEnd
 
-; Unticked unless the user ticks it, so a silent uninstall keeps the data.
+; Unticked unless the user ticks it (or gives /REMOVEDATA), so a silent
+; uninstall keeps the data.
 Section /o "un.Also remove my lists and settings" SecRemoveData
-  RMDir /r "$APPDATA\${PRODUCT}"
+  ${If} $APPDATA != ""
+    RMDir /r "$APPDATA\${PRODUCT}"
+  ${EndIf}
 SectionEnd
+
+Function un.onInit
+  ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/REMOVEDATA" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecRemoveData} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

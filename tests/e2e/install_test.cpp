@@ -1,8 +1,9 @@
 // The per-user setup as a user meets it: a silent install, the files, the
 // shortcuts and the Uninstall key it leaves; a start as logon does it and
 // one from the Start menu; an update over a running copy that keeps the
-// user's data and choice of start at logon; and a silent uninstall while
-// Vombly runs that ends it cleanly and keeps the data folder.
+// user's data and choice of start at logon; a silent uninstall while
+// Vombly runs that ends it cleanly and keeps the data folder; and one told
+// to remove the data folder too.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -327,6 +328,17 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     ASSERT_TRUE(readSettingsFile(&settings));
     EXPECT_EQ(1, settings.lists[0].listSelection);
     EXPECT_EQ(mine, readListFile(3));
+    DeleteFileA((folder + "\\uninstall.exe").c_str());
+
+    // 6. Installed again and removed with the box for the data ticked:
+    // the data folder goes too.
+    ASSERT_EQ(0u, runAndWait(setup, "/S"));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S /REMOVEDATA _?=" + folder));
+    EXPECT_FALSE(fileExists(folder + "\\Vombly.exe"));
+    EXPECT_FALSE(uninstallKeyExists());
+    EXPECT_FALSE(fileExists(dataFile("Vombly.cfg")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dataFolder().c_str()));
 }
 
 } // namespace
