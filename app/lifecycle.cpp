@@ -78,6 +78,13 @@ BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
 LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
     InitCommonControls();
+    // With the version 6 common controls the manifest asks for, the system
+    // classes the program uses (list box, button, edit, static) come from
+    // comctl32 and are themed; registering them here keeps that so however
+    // the process was started. Older comctl32 versions refuse the flag and
+    // keep their own classes, which is fine.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     SetScrambleMask(ScrambleMaskValue);
     LoadSettings();
     CreateMainControls(instance, window);

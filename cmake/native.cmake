@@ -39,3 +39,13 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
 endif()
 
 add_subdirectory(bench)
+
+# Release checks: the manifest Windows reads, the portable zip's writer, and
+# (label repro, slow: two whole builds) the release folder built twice in
+# different places and compared byte for byte.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME manifest COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_manifest.py
+  ${CMAKE_SOURCE_DIR}/res/vombly.manifest)
+add_test(NAME portable_zip COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/packaging/portable_zip_test.py)
+add_test(NAME repro COMMAND ${CMAKE_SOURCE_DIR}/tools/check-repro ${CMAKE_BINARY_DIR}/repro)
+set_tests_properties(repro PROPERTIES LABELS repro TIMEOUT 3600)

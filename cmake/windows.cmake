@@ -8,6 +8,11 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
 set(VOMBLY_XP_LINK -static -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
     -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
+# The same sources give the same exe wherever they are built: no folder
+# names in the objects and no link time in the PE header.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                    -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+list(APPEND VOMBLY_XP_LINK -Wl,--no-insert-timestamp)
 
 # Icon, logo and click sound, drawn by a script so anyone can rebuild them.
 set(ASSET_DIR ${CMAKE_BINARY_DIR}/assets)

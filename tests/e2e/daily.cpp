@@ -58,6 +58,16 @@ bool writeListFile(int list, const std::vector<std::string> &entries)
     for (const std::string &entry : entries) {
         std::vector<unsigned char> record(ListRecordHeaderSize + entry.size());
         size_t size = EncodeListRecord(entry.data(), (uint32_t)entry.size(), record.data(), record.size());
+        if (size == 0 && entry.size() > ListEntryWriteLimit && entry.size() < ListEntryBufferSize) {
+            // Longer than the program writes but still read whole: laid
+            // out by hand, as a file from elsewhere would be.
+            uint32_t length = (uint32_t)entry.size();
+            for (int i = 0; i < 4; i++)
+                record[(size_t)i] = (unsigned char)(length >> (8 * i));
+            memcpy(record.data() + ListRecordHeaderSize, entry.data(), entry.size());
+            ScrambleBytes(record.data() + ListRecordHeaderSize, length, (int32_t)length);
+            size = record.size();
+        }
         if (size == 0)
             return false;
         bytes.insert(bytes.end(), record.begin(), record.begin() + (long)size);

@@ -234,6 +234,46 @@ TEST_F(DailyCopyJourney, DoubleClickPutsExactlyTheEntryOnTheClipboard)
     }
 }
 
+TEST_F(DailyCopyJourney, LongEntriesAreCopiedRemovedAndSavedExactly)
+{
+    // Around the 512 characters that some list boxes' ANSI conversion
+    // holds, and up to the longest entry a list file may carry.
+    Entries entries;
+    const char *patterns[] = {"511 ", "512 ", "600 ", "999 ", "4009 "};
+    for (size_t length : {511, 512, 600, 999, 4009})
+        entries.push_back(repeated(patterns[entries.size()], length));
+    ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 0), {entries, List2, List3}));
+    ASSERT_TRUE(entries == listBoxEntries(listBox));
+
+    for (size_t i = 0; i < entries.size(); i++) {
+        SCOPED_TRACE(entries[i].size());
+        ASSERT_TRUE(setClipboardText(Sentinel));
+        ASSERT_TRUE(copyByDoubleClick((int)i));
+        std::string copied = clipboardText();
+        EXPECT_EQ(entries[i].size(), copied.size());
+        EXPECT_TRUE(entries[i] == copied);
+    }
+
+    // Each removal shows the whole entry, writes every remaining one
+    // exactly and shows the list as written. The entry over 4000
+    // characters, never written, goes first: after any removal the list is
+    // read back from its file, without it.
+    Entries left = entries;
+    for (int index : {4, 0, 0, 0, 0}) {
+        SCOPED_TRACE(left[(size_t)index].size());
+        ASSERT_TRUE(clickEntry(listBox, index));
+        HWND dialog = openDialog(ViaButton, IDC_REMOVE, "Remove a String", RemoveTitle);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_TRUE(Entries{left[(size_t)index]} == listBoxEntries(GetDlgItem(dialog, IDC_REMOVE_LIST)));
+        ASSERT_TRUE(bringToFront(dialog));
+        press(VK_RETURN);
+        ASSERT_TRUE(closed(dialog));
+        left.erase(left.begin() + index);
+        EXPECT_TRUE(waitFor([&] { return readListFile(1) == left; }, UiTimeoutMs));
+        EXPECT_TRUE(left == listBoxEntries(listBox));
+    }
+}
+
 TEST_F(DailyCopyJourney, SingleClickCopiesAndSavesNothing)
 {
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 1)));

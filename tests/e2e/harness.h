@@ -150,6 +150,9 @@ bool isSeparator(const MenuEntry &entry);
 // could not be read.
 std::vector<uint32_t> capturePixels(const RECT &rect);
 
+// Writes the screen's pixels inside `rect` as a PNG file; false on failure.
+bool saveScreenPng(const RECT &rect, const std::string &path);
+
 // Writes the whole virtual desktop as <shots folder>\<name>.png and returns
 // the file's path, or an empty text on failure.
 std::string saveScreenshot(const char *name);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "daily.h"
 #include "journey.h"
 #include "tray.h"
 
@@ -403,6 +404,53 @@ const ExitCase exitCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, LifecycleExitJourney, ::testing::ValuesIn(exitCases),
                          [](const ::testing::TestParamInfo<ExitCase> &info) { return std::string(info.param.name); });
+
+// ---- Ended by another program -------------------------------------------------
+
+// An installer or uninstaller ends a running copy without asking anyone:
+// it sends the main window WM_DESTROY, as Quit in the Exit dialog does. The
+// copy saves its settings (here a selection it had not saved yet), takes
+// its tray icon away and ends, also while one of its dialogs is open.
+struct EndedCase {
+    const char *name;
+    bool aboutOpen;
+};
+
+struct LifecycleEndedJourney : Journey, ::testing::WithParamInterface<EndedCase> {};
+
+TEST_P(LifecycleEndedJourney, WmDestroyFromAnotherProgramSavesAndEnds)
+{
+    const EndedCase &c = GetParam();
+    VomblyProcess vombly = startVombly("/SM");
+    HWND window = waitForMainWindow(vombly);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(waitFor([] { return trayIconCount(MainTitle) == 1; }, UiTimeoutMs));
+    SettingsRecord before = {};
+    ASSERT_TRUE(readSettingsFile(&before));
+    ASSERT_NE(2, before.lists[0].listSelection);
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, ListBoxId), LB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    if (c.aboutOpen) {
+        ASSERT_TRUE(chooseMenuItem(window, "Info", "About Vombly"));
+        ASSERT_TRUE(waitFor([&] { return findVisibleWindow("About Vombly", "#32770", vombly.pid) != NULL; },
+                            UiTimeoutMs));
+    }
+
+    EXPECT_TRUE(SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result));
+    EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
+    SettingsRecord after = {};
+    ASSERT_TRUE(readSettingsFile(&after));
+    EXPECT_EQ(2, after.lists[0].listSelection);
+    EXPECT_TRUE(waitFor([] { return trayIconCount(MainTitle) == 0; }, UiTimeoutMs));
+}
+
+const EndedCase endedCases[] = {
+    {"Idle", false},
+    {"AboutOpen", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, LifecycleEndedJourney, ::testing::ValuesIn(endedCases),
+                         [](const ::testing::TestParamInfo<EndedCase> &info) { return std::string(info.param.name); });
 
 // ---- Dragging the frame ---------------------------------------------------------
 

@@ -136,20 +136,25 @@ std::vector<uint32_t> capturePixels(const RECT &rect)
     return pixels;
 }
 
-std::string saveScreenshot(const char *name)
+bool saveScreenPng(const RECT &rect, const std::string &path)
 {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    RECT desktop = {left, top, left + width, top + height};
-    std::vector<uint32_t> pixels = capturePixels(desktop);
+    std::vector<uint32_t> pixels = capturePixels(rect);
     if (pixels.empty())
-        return "";
+        return false;
     std::vector<unsigned char> rgb(pixels.size() * 3);
     for (size_t i = 0; i < pixels.size(); i++) {
         rgb[i * 3] = (unsigned char)(pixels[i] >> 16);
         rgb[i * 3 + 1] = (unsigned char)(pixels[i] >> 8);
         rgb[i * 3 + 2] = (unsigned char)pixels[i];
     }
+    return saveFileBytes(path, encodePng(rgb.data(), rect.right - rect.left, rect.bottom - rect.top));
+}
+
+std::string saveScreenshot(const char *name)
+{
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT desktop = {left, top, left + width, top + height};
 
     std::string folder = windowsPath(VOMBLY_E2E_SHOTS_DIR);
     makeFolders(folder);
@@ -161,7 +166,7 @@ std::string saveScreenshot(const char *name)
             *c = '_';
     }
     std::string path = folder + "\\" + fileName;
-    if (!saveFileBytes(path, encodePng(rgb.data(), width, height)))
+    if (!saveScreenPng(desktop, path))
         return "";
     return path;
 }

@@ -252,6 +252,11 @@ TEST_P(WindowsVersionJourney, OnlyXpAndLaterStart)
 const VersionCase versionCases[] = {
     {"Windows2000", "win2k", true},
     {"WindowsXp", "winxp", false},
+    {"Windows7", "win7", false},
+    // 8.1 and 10 report their own numbers only to a program whose manifest
+    // names them; the test of the major version must still pass.
+    {"Windows81", "win81", false},
+    {"Windows10", "win10", false},
     {"NoSetting", nullptr, false},
 };
 

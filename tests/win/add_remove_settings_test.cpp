@@ -122,17 +122,7 @@ struct DialogCommandTest : MainWindowFixture {
         snprintf(path, sizeof path, "%sVombly%d.dat", dataFolder.c_str(), list);
         return path;
     }
-    Entries shown(void)
-    {
-        Entries entries;
-        LRESULT count = SendMessageA(listBox(), LB_GETCOUNT, 0, 0);
-        static char text[ListEntryBufferSize];
-        for (LRESULT i = 0; i < count; i++) {
-            SendMessageA(listBox(), LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    Entries shown(void) { return listBoxTexts(listBox()); }
     int selected(void) { return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0); }
     // The entries of a list file, decoded record by record.
     Entries saved(int list)
@@ -310,12 +300,9 @@ static bool ReadRemoveBox(DialogDriver *driver, int index)
     RemoveView *view = (RemoveView *)driver->context;
     if (index == 0) {
         HWND list = GetDlgItem(driver->dialog, IDC_REMOVE_LIST);
-        view->count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-        static char text[ListEntryBufferSize];
-        text[0] = '\0';
-        if (view->count > 0)
-            SendMessageA(list, LB_GETTEXT, 0, (LPARAM)text);
-        view->entry = text;
+        std::vector<std::string> texts = listBoxTexts(list);
+        view->count = (LRESULT)texts.size();
+        view->entry = texts.empty() ? std::string() : texts[0];
     }
     return true;
 }
@@ -378,6 +365,43 @@ TEST_F(RemoveTest, AnswersDecideTheListAndTheSelectionAfter)
         EXPECT_EQ(c.selected, selected());
         EXPECT_EQ(c.selected, GetActiveListSelection());
         EXPECT_EQ(c.selected, savedSettings().lists[0].listSelection);
+    }
+}
+
+TEST_F(RemoveTest, LongEntriesAreShownRemovedAndTheRestSavedExactly)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    // Around the 512 characters that some list boxes' ANSI conversion
+    // holds, and up to the longest entry a list file may carry.
+    Entries entries;
+    char first = 'a';
+    for (size_t length : {511, 512, 600, 999, 4009}) {
+        std::string text(length, '\0');
+        for (size_t i = 0; i < length; i++)
+            text[i] = (char)(first + i % 19);
+        entries.push_back(text);
+        first++;
+    }
+    for (size_t index = 0; index < entries.size(); index++) {
+        SCOPED_TRACE(entries[index].size());
+        showList(entries, (int)index);
+        ASSERT_EQ(entries, shown());
+        // The file gets every other entry the program writes, that is all
+        // but the one over 4000 characters, and the list box shows the
+        // file as read back.
+        Entries written;
+        for (size_t i = 0; i < entries.size(); i++) {
+            if (i != index && entries[i].size() <= ListEntryWriteLimit)
+                written.push_back(entries[i]);
+        }
+        RemoveView view = {0, ""};
+        DialogDriver driver;
+        const WORD answer = IDOK;
+        ASSERT_NO_FATAL_FAILURE(runDialog(IDC_REMOVE, &answer, 1, ReadRemoveBox, &view, &driver));
+        EXPECT_EQ(1, view.count);
+        EXPECT_TRUE(entries[index] == view.entry) << "the Remove dialog showed " << view.entry.size() << " characters";
+        EXPECT_TRUE(written == saved(1));
+        EXPECT_TRUE(written == shown());
     }
 }
 

@@ -225,12 +225,7 @@ TEST_F(LayoutTest, SortingIsFixedWhenTheListBoxIsCreated)
         std::vector<std::string> expected = lists[1];
         if (c.sortEntries == 1)
             std::sort(expected.begin(), expected.end());
-        ASSERT_EQ((LRESULT)expected.size(), SendMessageA(listBox, LB_GETCOUNT, 0, 0));
-        for (size_t i = 0; i < expected.size(); i++) {
-            char text[32];
-            SendMessageA(listBox, LB_GETTEXT, i, (LPARAM)text);
-            EXPECT_EQ(expected[i], text) << i;
-        }
+        EXPECT_EQ(expected, listBoxTexts(listBox));
         closeMainWindow();
         ReleaseMutex(screenLock);
         CloseHandle(screenLock);

@@ -55,6 +55,17 @@ void writeListFile(const std::string &path, const std::vector<std::string> &entr
     Bytes bytes;
     static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
     for (const std::string &entry : entries) {
+        if (entry.size() > ListEntryWriteLimit) {
+            // Longer than the program ever writes, but readable up to its
+            // buffer: such files come from elsewhere. Laid out by hand.
+            uint32_t length = (uint32_t)entry.size();
+            Bytes longRecord = {(unsigned char)length, (unsigned char)(length >> 8), (unsigned char)(length >> 16),
+                                (unsigned char)(length >> 24)};
+            longRecord.insert(longRecord.end(), entry.begin(), entry.end());
+            ScrambleBytes(longRecord.data() + ListRecordHeaderSize, length, (int32_t)length);
+            bytes.insert(bytes.end(), longRecord.begin(), longRecord.end());
+            continue;
+        }
         size_t size = EncodeListRecord(entry.c_str(), (uint32_t)entry.size(), record, sizeof record);
         ASSERT_NE(0u, size) << entry;
         bytes.insert(bytes.end(), record, record + size);

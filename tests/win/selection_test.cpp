@@ -167,6 +167,36 @@ TEST_F(SelectionTest, DoubleClickCopiesTheSelectedEntryAndSavesItsIndex)
     }
 }
 
+// Around the 512 characters that some list boxes' ANSI conversion holds,
+// and up to the longest entry a list file may carry.
+static const size_t LongEntryLengths[] = {511, 512, 600, 999, 4009};
+
+static std::string longEntry(size_t length, char first)
+{
+    std::string text(length, '\0');
+    for (size_t i = 0; i < length; i++)
+        text[i] = (char)(first + i % 23);
+    return text;
+}
+
+TEST_F(SelectionTest, LongEntriesAreCopiedExactly)
+{
+    char first = 'A';
+    for (size_t length : LongEntryLengths)
+        lists[0].push_back(longEntry(length, first++));
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_EQ(lists[0], listBoxTexts(listBox()));
+    for (size_t index = 0; index < lists[0].size(); index++) {
+        SCOPED_TRACE(lists[0][index].size());
+        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        select((int)index);
+        notify(LBN_DBLCLK);
+        std::string copied = clipboardText();
+        EXPECT_EQ(lists[0][index].size(), copied.size());
+        EXPECT_TRUE(lists[0][index] == copied);
+    }
+}
+
 TEST_F(SelectionTest, SortedListBoxCopiesTheEntryAtItsSortedIndex)
 {
     settings.sortEntries = 1;
@@ -306,18 +336,6 @@ TEST_F(SelectionTest, CopyTextFailsWhileHeldAndWorksAgainAfter)
     EXPECT_EQ("accepted", clipboardText());
 }
 
-static std::vector<std::string> listBoxEntries(HWND listBox)
-{
-    std::vector<std::string> entries;
-    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; i++) {
-        char text[64];
-        SendMessageA(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
 {
     settings.lists[1].listSelection = 2;
@@ -340,7 +358,7 @@ TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
         ValidateRect(window, NULL);
         SendMessageA(window, WM_COMMAND, step.command, 0);
         EXPECT_EQ(step.list, GetActiveList());
-        EXPECT_EQ(lists[step.list - 1], listBoxEntries(listBox()));
+        EXPECT_EQ(lists[step.list - 1], listBoxTexts(listBox()));
         EXPECT_EQ(step.selected, (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0));
         // The name above the list box is painted anew.
         EXPECT_STREQ(step.name, GetListName((int32_t)GetActiveList()));

@@ -55,6 +55,29 @@ Bytes bytesOf(const char *text)
     return Bytes(text, text + strlen(text));
 }
 
+std::vector<std::string> listBoxTexts(HWND listBox)
+{
+    std::vector<std::string> texts;
+    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; i++) {
+        LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, (WPARAM)i, 0);
+        if (length == LB_ERR) {
+            texts.push_back("<unreadable>");
+            continue;
+        }
+        std::wstring wide((size_t)length + 1, L'\0');
+        length = SendMessageW(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)&wide[0]);
+        std::string text;
+        if (length > 0) {
+            int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)length, NULL, 0, NULL, NULL);
+            text.resize((size_t)size);
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)length, &text[0], size, NULL, NULL);
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 std::vector<std::string> folderEntries(const std::string &folder)
 {
     std::vector<std::string> names;

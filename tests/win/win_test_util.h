@@ -22,6 +22,11 @@ bool fileExists(const std::string &path);
 void writeFileBytes(const std::string &path, const Bytes &bytes);
 Bytes bytesOf(const char *text);
 
+// Every entry of a list box, read through its Unicode messages and
+// converted to the ANSI code page. The ANSI LB_GETTEXT cannot be used: some
+// common-controls list boxes convert long items into too small a buffer.
+std::vector<std::string> listBoxTexts(HWND listBox);
+
 // Names of the files in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string &folder);
 

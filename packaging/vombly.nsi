@@ -1,0 +1,209 @@
+; Per-user setup of Vombly: no administrator rights, the exe for the
+; machine (x86_64 on 64-bit Windows, i686 otherwise) with its four default
+; files in the user's programs folder, a Start menu shortcut, an optional
+; start at logon, and an uninstaller that Apps & Features lists.
+;
+;   uninstall.exe [/S] [/REMOVEDATA]   (/REMOVEDATA also deletes %APPDATA%\Vombly)
+;
+;   makensis -DVERSION=2.11.0.0 -DWIN64_DIR=build/win64/run -DWIN32_DIR=build/win32/run
+;            -DICON=build/win64/assets/main_icon.ico -DOUTFILE=build/package/Vombly-2.11.0.0-setup.exe
+;            packaging/vombly.nsi
+;
+; TARGET (default x86-unicode, which runs on every Windows) may name another
+; stub, such as amd64-unicode for a 64-bit-only test build of this script.
+
+!ifndef VERSION | WIN64_DIR | WIN32_DIR | ICON | OUTFILE
+  !error "VERSION, WIN64_DIR, WIN32_DIR, ICON and OUTFILE must be given with -D"
+!endif
+!ifdef TARGET
+  Target ${TARGET}
+!else
+  Unicode true
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+!include x64.nsh
+!include Sections.nsh
+
+!define PRODUCT "Vombly"
+!define TITLE "Vombly - Clipboard Utility"
+!define PUBLISHER "Vombly Software"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vombly"
+!define LOGON_LINK "$SMSTARTUP\Vombly.lnk"
+!define MENU_LINK "$SMPROGRAMS\Vombly.lnk"
+
+Name "${PRODUCT}"
+Caption "${TITLE} ${VERSION} Setup"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+; Installed files take the time of the installation, and the setup stays
+; the same bytes from one build to the next.
+SetDateSave off
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+BrandingText "${TITLE} ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey /LANG=2057 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2057 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=2057 "FileDescription" "${TITLE} Setup"
+VIAddVersionKey /LANG=2057 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2057 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Vombly.exe"
+!define MUI_FINISHPAGE_RUN_PARAMETERS "/SM"
+!define MUI_FINISHPAGE_RUN_TEXT "Start Vombly now"
+
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Var wasRunning
+
+; Ends a running Vombly the way File, Exit, Quit does: WM_DESTROY makes it
+; save its settings, take its tray icon away and leave its message loop
+; (its lists are written at every change). Waits up to ten seconds for the
+; window to go with the process; gives up with a message otherwise.
+!macro EndRunningVombly un
+Function ${un}EndRunningVombly
+  Push $0
+  Push $1
+  StrCpy $wasRunning 0
+  StrCpy $1 0
+  ${Do}
+    FindWindow $0 "${PRODUCT}" "${TITLE}"
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    ${If} $1 = 0
+      StrCpy $wasRunning 1
+      SendMessage $0 ${WM_DESTROY} 0 0 /TIMEOUT=5000
+    ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 > 100
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Vombly is still running. End it with File, Exit, Quit and run this again." /SD IDOK
+      Abort
+    ${EndIf}
+    Sleep 100
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro EndRunningVombly ""
+!insertmacro EndRunningVombly "un."
+
+Section "-Vombly" SecProgram
+  Call EndRunningVombly
+  SetOutPath "$INSTDIR"
+  ${If} ${RunningX64}
+    File "${WIN64_DIR}\Vombly.exe"
+  ${Else}
+    File "${WIN32_DIR}\Vombly.exe"
+  ${EndIf}
+  ; The defaults seed a new user's data folder; the user's own files in
+  ; %APPDATA%\Vombly are never touched here.
+  File "${WIN64_DIR}\Vombly.cfg"
+  File "${WIN64_DIR}\Vombly1.dat"
+  File "${WIN64_DIR}\Vombly2.dat"
+  File "${WIN64_DIR}\Vombly3.dat"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; Shortcuts start in the install folder, where the defaults lie.
+  CreateShortCut "${MENU_LINK}" "$INSTDIR\Vombly.exe" "/SM" "$INSTDIR\Vombly.exe" 0
+  Delete "${LOGON_LINK}"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Vombly.exe,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "Start Vombly when I log on" SecLogon
+  SetOutPath "$INSTDIR"
+  ; Without /SM it goes straight to the notification area.
+  CreateShortCut "${LOGON_LINK}" "$INSTDIR\Vombly.exe" "" "$INSTDIR\Vombly.exe" 0
+SectionEnd
+
+; A copy that was running before an update is started again, in the tray.
+Section "-Restart"
+  ${If} $wasRunning = 1
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\Vombly.exe"'
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  ; An update goes where the installed copy is and keeps its choice of
+  ; start at logon.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+    StrCpy $INSTDIR $0
+    ${IfNot} ${FileExists} "${LOGON_LINK}"
+      SectionSetFlags ${SecLogon} 0
+    ${EndIf}
+    Return
+  ${EndIf}
+  ; The user's programs folder (Windows 7 and later), else the same place
+  ; under the local application data, which is where it is on XP too.
+  StrCpy $1 ""
+  System::Call 'shell32::SHGetKnownFolderPath(g "{5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}", i 0x8000, p 0, *p .r2) i .r0'
+  ${If} $0 == 0
+    System::Call '*$2(&w${NSIS_MAX_STRLEN} .r1)'
+    System::Call 'ole32::CoTaskMemFree(p r2)'
+  ${EndIf}
+  ${If} $1 == ""
+    StrCpy $1 "$LOCALAPPDATA\Programs"
+  ${EndIf}
+  StrCpy $INSTDIR "$1\${PRODUCT}"
+FunctionEnd
+
+Section "-un.Vombly"
+  Call un.EndRunningVombly
+  Delete "$INSTDIR\Vombly.exe"
+  Delete "$INSTDIR\Vombly.cfg"
+  Delete "$INSTDIR\Vombly1.dat"
+  Delete "$INSTDIR\Vombly2.dat"
+  Delete "$INSTDIR\Vombly3.dat"
+  Delete "${MENU_LINK}"
+  Delete "${LOGON_LINK}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
+
+; Unticked unless the user ticks it (or gives /REMOVEDATA), so a silent
+; uninstall keeps the data.
+Section /o "un.Also remove my lists and settings" SecRemoveData
+  ${If} $APPDATA != ""
+    RMDir /r "$APPDATA\${PRODUCT}"
+  ${EndIf}
+SectionEnd
+
+Function un.onInit
+  ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/REMOVEDATA" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecRemoveData} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

@@ -1,0 +1,344 @@
+// The per-user setup as a user meets it: a silent install, the files, the
+// shortcuts and the Uninstall key it leaves; a start as logon does it and
+// one from the Start menu; an update over a running copy that keeps the
+// user's data and choice of start at logon; a silent uninstall while
+// Vombly runs that ends it cleanly and keeps the data folder; and one told
+// to remove the data folder too.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "daily.h"
+#include "journey.h"
+#include "tray.h"
+
+#ifndef VOMBLY_TEST_SETUP
+#error "VOMBLY_TEST_SETUP must name the setup the journey installs"
+#endif
+#ifndef VOMBLY_VERSION
+#error "VOMBLY_VERSION must give the project's version"
+#endif
+
+namespace {
+
+const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vombly";
+enum { SetupTimeoutMs = 120000 };
+
+std::string shellFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, csidl, NULL, 0, path);
+    return path;
+}
+
+// Where a per-user program goes: the user's programs folder where Windows
+// knows one, else Programs under the local application data.
+std::string expectedInstallFolder()
+{
+    typedef HRESULT(WINAPI * KnownFolderPath)(REFGUID, DWORD, HANDLE, PWSTR *);
+    static const GUID UserProgramFiles = {0x5cd7aee2, 0x2219, 0x4a67, {0xb8, 0x5d, 0x6c, 0x9c, 0xe1, 0x56, 0x60, 0xcb}};
+    KnownFolderPath known = (KnownFolderPath)(void *)GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetKnownFolderPath");
+    PWSTR wide = NULL;
+    if (known != NULL && known(UserProgramFiles, 0x8000, NULL, &wide) == S_OK && wide != NULL) {
+        char path[MAX_PATH] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, path, ARRAYSIZE(path), NULL, NULL);
+        CoTaskMemFree(wide);
+        return std::string(path) + "\\Vombly";
+    }
+    return shellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Vombly";
+}
+
+std::string startMenuLink()
+{
+    return shellFolder(CSIDL_PROGRAMS) + "\\Vombly.lnk";
+}
+
+std::string logonLink()
+{
+    return shellFolder(CSIDL_STARTUP) + "\\Vombly.lnk";
+}
+
+bool readValue(const char *name, std::string *text, DWORD *number)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, UninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    BYTE data[1024] = {};
+    DWORD size = sizeof data - 1, type = 0;
+    bool found = RegQueryValueExA(key, name, NULL, &type, data, &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!found)
+        return false;
+    if (type == REG_SZ && text != NULL) {
+        *text = (const char *)data;
+        return true;
+    }
+    if (type == REG_DWORD && number != NULL) {
+        memcpy(number, data, sizeof *number);
+        return true;
+    }
+    return false;
+}
+
+bool uninstallKeyExists()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, UninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+struct Link {
+    bool read = false;
+    std::string target, arguments, folder;
+};
+
+Link readLink(const std::string &path)
+{
+    Link link;
+    IShellLinkA *shellLink = NULL;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&shellLink)))
+        return link;
+    IPersistFile *file = NULL;
+    WCHAR widePath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, (void **)&file)) && SUCCEEDED(file->Load(widePath, STGM_READ))) {
+        char text[MAX_PATH] = "";
+        link.read = SUCCEEDED(shellLink->GetPath(text, MAX_PATH, NULL, SLGP_RAWPATH));
+        link.target = text;
+        text[0] = '\0';
+        shellLink->GetArguments(text, MAX_PATH);
+        link.arguments = text;
+        text[0] = '\0';
+        shellLink->GetWorkingDirectory(text, MAX_PATH);
+        link.folder = text;
+    }
+    if (file != NULL)
+        file->Release();
+    shellLink->Release();
+    return link;
+}
+
+// Runs a program with `arguments` and waits for it; its exit code, or
+// NotExited.
+DWORD runAndWait(const std::string &exe, const std::string &arguments)
+{
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return NotExited;
+    CloseHandle(process.hThread);
+    DWORD code = NotExited;
+    if (WaitForSingleObject(process.hProcess, SetupTimeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// Opens a shortcut the way Explorer does, at logon or from the Start menu.
+bool openLink(const std::string &path)
+{
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExA(&info) != FALSE;
+}
+
+bool inTray(HWND window)
+{
+    return IsIconic(window) && !IsWindowVisible(window);
+}
+
+// Ends the running copy as File, Exit, Quit does.
+bool endRunningCopy()
+{
+    HWND window = FindWindowA(MainClass, MainTitle);
+    if (window == NULL)
+        return true;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
+}
+
+uint64_t sizeOfFiles(const std::string &folder)
+{
+    uint64_t total = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            total += ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return total;
+}
+
+const char *const ProgramFiles[] = {"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"};
+
+struct InstallJourney : Journey {
+    std::string setup = windowsPath(VOMBLY_TEST_SETUP);
+    std::string folder = expectedInstallFolder();
+
+    void SetUp() override
+    {
+        CoInitialize(NULL);
+        Journey::SetUp();
+        removeEverything();
+    }
+    void TearDown() override
+    {
+        endRunningCopy();
+        Journey::TearDown();
+        removeEverything();
+        CoUninitialize();
+    }
+    void removeEverything()
+    {
+        for (const char *name : ProgramFiles)
+            DeleteFileA((folder + "\\" + name).c_str());
+        DeleteFileA((folder + "\\uninstall.exe").c_str());
+        RemoveDirectoryA(folder.c_str());
+        DeleteFileA(startMenuLink().c_str());
+        DeleteFileA(logonLink().c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+    }
+    void expectInstalled()
+    {
+        for (const char *name : ProgramFiles) {
+            SCOPED_TRACE(name);
+            std::vector<unsigned char> shipped = readFileBytes(runFolder() + "\\" + name);
+            ASSERT_FALSE(shipped.empty());
+            EXPECT_TRUE(shipped == readFileBytes(folder + "\\" + name));
+        }
+        EXPECT_TRUE(fileExists(folder + "\\uninstall.exe"));
+
+        Link menu = readLink(startMenuLink());
+        ASSERT_TRUE(menu.read) << startMenuLink();
+        EXPECT_EQ(folder + "\\Vombly.exe", menu.target);
+        EXPECT_EQ("/SM", menu.arguments);
+        EXPECT_EQ(folder, menu.folder);
+
+        const struct {
+            const char *name;
+            std::string text;
+        } texts[] = {
+            {"DisplayName", "Vombly - Clipboard Utility"},
+            {"DisplayVersion", VOMBLY_VERSION},
+            {"Publisher", "Vombly Software"},
+            {"DisplayIcon", folder + "\\Vombly.exe,0"},
+            {"InstallLocation", folder},
+            {"UninstallString", "\"" + folder + "\\uninstall.exe\""},
+            {"QuietUninstallString", "\"" + folder + "\\uninstall.exe\" /S"},
+        };
+        for (const auto &t : texts) {
+            SCOPED_TRACE(t.name);
+            std::string value = "<missing>";
+            EXPECT_TRUE(readValue(t.name, &value, NULL));
+            EXPECT_EQ(t.text, value);
+        }
+        for (const char *flag : {"NoModify", "NoRepair"}) {
+            SCOPED_TRACE(flag);
+            DWORD value = 0;
+            EXPECT_TRUE(readValue(flag, NULL, &value));
+            EXPECT_EQ(1u, value);
+        }
+        // In KB, of what the folder holds.
+        DWORD size = 0;
+        EXPECT_TRUE(readValue("EstimatedSize", NULL, &size));
+        uint64_t kilobytes = sizeOfFiles(folder) / 1024;
+        EXPECT_GE(size + 8, kilobytes);
+        EXPECT_LE(size, kilobytes + 8);
+    }
+};
+
+TEST_F(InstallJourney, InstallStartUpdateAndRemove)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+
+    // 1. Silent install.
+    ASSERT_EQ(0u, runAndWait(setup, "/S"));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    Link logon = readLink(logonLink());
+    ASSERT_TRUE(logon.read) << "no start at logon: " << logonLink();
+    EXPECT_EQ(folder + "\\Vombly.exe", logon.target);
+    EXPECT_EQ("", logon.arguments);
+    EXPECT_EQ(folder, logon.folder);
+    std::vector<unsigned char> logonLinkBytes = readFileBytes(logonLink());
+
+    // 2. Started as logon starts it: the tray icon, no window; the data
+    // folder seeded from the install folder.
+    ASSERT_TRUE(openLink(logonLink()));
+    HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([] { return trayIconCount(MainTitle) == 1; }, UiTimeoutMs));
+    EXPECT_TRUE(fileExists(dataFile("Vombly.cfg")));
+    ASSERT_TRUE(endRunningCopy());
+
+    // 3. Started from the Start menu: the window shows.
+    ASSERT_TRUE(openLink(startMenuLink()));
+    window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(window) && !IsIconic(window); }, UiTimeoutMs));
+
+    // 4. An update over the running copy: it is ended cleanly (the
+    // selection it had not saved yet is saved), the user's lists stay, and
+    // it comes back in the tray. The user had turned start at logon off.
+    const std::vector<std::string> mine = {"my own entry", "kept across updates"};
+    ASSERT_TRUE(writeListFile(3, mine));
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 3, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(DeleteFileA(logonLink().c_str()));
+    ASSERT_EQ(0u, runAndWait(setup, "/S"));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    EXPECT_FALSE(fileExists(logonLink())) << "start at logon came back";
+    SettingsRecord settings = {};
+    ASSERT_TRUE(readSettingsFile(&settings));
+    EXPECT_EQ(3, settings.lists[0].listSelection);
+    EXPECT_EQ(mine, readListFile(3));
+    window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+    ASSERT_NE(nullptr, window) << "not started again after the update";
+    EXPECT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
+
+    // 5. A silent uninstall while it runs (the start at logon turned on
+    // again): program files, shortcuts, start at logon and the Uninstall
+    // key go; the data folder stays.
+    ASSERT_TRUE(saveFileBytes(logonLink(), logonLinkBytes));
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 1, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S _?=" + folder));
+    EXPECT_TRUE(waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs));
+    for (const char *name : ProgramFiles) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(fileExists(folder + "\\" + name));
+    }
+    EXPECT_FALSE(fileExists(startMenuLink()));
+    EXPECT_FALSE(fileExists(logonLink()));
+    EXPECT_FALSE(uninstallKeyExists());
+    ASSERT_TRUE(readSettingsFile(&settings));
+    EXPECT_EQ(1, settings.lists[0].listSelection);
+    EXPECT_EQ(mine, readListFile(3));
+    DeleteFileA((folder + "\\uninstall.exe").c_str());
+
+    // 6. Installed again and removed with the box for the data ticked:
+    // the data folder goes too.
+    ASSERT_EQ(0u, runAndWait(setup, "/S"));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S /REMOVEDATA _?=" + folder));
+    EXPECT_FALSE(fileExists(folder + "\\Vombly.exe"));
+    EXPECT_FALSE(uninstallKeyExists());
+    EXPECT_FALSE(fileExists(dataFile("Vombly.cfg")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dataFolder().c_str()));
+}
+
+} // namespace
