@@ -55,8 +55,13 @@ void NoteSaveOutcome(int target, int saved, unsigned long error)
         return;
     }
     failedWith[target] = error != 0 ? error : (unsigned long)ERROR_WRITE_FAULT;
-    if (toldError[target] == failedWith[target])
-        return;
+    // A failure already told, for this file or for another one that still
+    // fails the same way (a full disk fails every file), is not told again.
+    for (int other = 0; other < SaveTargetCount; other++)
+        if (toldError[other] == failedWith[target] && failedWith[other] == failedWith[target]) {
+            toldError[target] = failedWith[target];
+            return;
+        }
     // Marked before the box shows: a timer save that fails again while it
     // is open must not stack a second box on it.
     toldError[target] = failedWith[target];

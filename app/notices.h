@@ -20,7 +20,8 @@ int ShowNotice(UINT type, unsigned int textId, ...);
 void ErrorText(unsigned long error, char *buffer, size_t size);
 
 // Records how a save of `target` went. A failure is told in a message box
-// unless the same failure was told since the target's last good save.
+// unless the same failure was told since the target's last good save, or
+// is told for another target whose saves still fail the same way.
 void NoteSaveOutcome(int target, int saved, unsigned long error);
 
 // 1 while the last save of `target` (or of any target) failed.
