@@ -204,7 +204,7 @@ TEST_P(RacingStarts, ExactlyOneCopySurvivesEachRound)
             copies.push_back(startVomblyFrom(folder, folder, "/SM"));
         tally.faults++;
 
-        // Refused copies show the specified message and end with code 0.
+        // Refused copies say another copy is active and end with code 0.
         int refused = 0;
         std::vector<bool> done(copies.size(), false);
         waitFor(
