@@ -5,12 +5,14 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/notices.h"
 #include "app/startup.h"
 #include "app/string_cache.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "res/resource.h"
 #include "store/format.h"
+#include "store/lists.h"
 #include "store/settings.h"
 #include "view/clipboard.h"
 #include "view/context_menu.h"
@@ -86,7 +88,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
     SetScrambleMask(ScrambleMaskValue);
-    LoadSettings();
+    LoadSettingsAtStart();
     CreateMainControls(instance, window);
     HookListEditKeys(WindowSlot(0, IDC_LISTBOX, NULL));
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
@@ -118,9 +120,27 @@ LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     return 0;
 }
 
+// Before the Exit dialog: changes that could not be saved are tried once
+// more; while they still fail the user is told and may try again.
+static void OfferToSaveAgain(void)
+{
+    for (;;) {
+        RetryFailedSaves();
+        unsigned long error = FirstSaveError();
+        if (error == 0)
+            return;
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        if (ShowNotice(MB_RETRYCANCEL | MB_ICONWARNING, IDS_UNSAVED_AT_EXIT, reason) != IDRETRY)
+            return;
+    }
+}
+
 LRESULT OnClose(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
 {
     if (wParam == IDM_EXIT) {
+        if (AnySaveFailed())
+            OfferToSaveAgain();
         if (DialogBoxParamA(instance, "EXITBOX", window, ExitDlgProc, 0) == 1)
             SendMessageA(window, WM_DESTROY, 0, 0);
         return 0;
@@ -136,8 +156,12 @@ LRESULT OnTimer(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     // half hour.
     DWORD phase = timerTicks % TicksBetweenSaves;
     timerTicks++;
-    if (phase == 0)
+    if (phase == 0) {
+        // A list whose save failed is tried again with the settings.
+        if (SaveFailed((int)GetActiveList()))
+            SaveActiveList();
         SaveSettings();
+    }
     return 0;
 }
 

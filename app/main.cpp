@@ -1,6 +1,7 @@
 // The entry point: command line, folders, string cache, version test, data
 // folder, window class, main window and message loop, in that order.
 #include <windows.h>
+#include <stdio.h>
 
 #include "app/dispatch.h"
 #include "app/lifecycle.h"
@@ -15,6 +16,35 @@ static void ShowStartError(unsigned int textId)
     MessageBoxA(NULL, GetString(textId), GetString(IDS_PRODUCT), MB_ICONERROR);
 }
 
+// Shows string 41 and, where the data folder's name is what failed, that
+// name below it.
+static void ShowDataFolderError(void)
+{
+    const char *folder = TooLongFolder();
+    const char *detail = GetString(IDS_FOLDER_TOO_LONG);
+    if (folder == NULL || detail == NULL) {
+        ShowStartError(IDS_UNSPECIFIED);
+        return;
+    }
+    char named[PathBufferSize + 64];
+    char text[PathBufferSize + 256];
+    snprintf(named, sizeof named, detail, folder);
+    snprintf(text, sizeof text, "%s\n\n%s", GetString(IDS_UNSPECIFIED), named);
+    MessageBoxA(NULL, text, GetString(IDS_PRODUCT), MB_ICONERROR);
+}
+
+// Copies started at nearly the same moment cannot see each other's windows
+// yet; a mutex in the session's namespace lets exactly one of them go on.
+// Its handle stays open for the whole run and closes with the process.
+static int IsFirstCopy(void)
+{
+    char name[64];
+    snprintf(name, sizeof name, "Local\\%s-single-copy", GetString(IDS_PRODUCT));
+    HANDLE mutex = CreateMutexA(NULL, FALSE, name);
+    // Without a mutex the window-title test still decides.
+    return mutex == NULL || GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
 static int IsWindowsSupported(void)
 {
     OSVERSIONINFOA version = {};
@@ -26,7 +56,10 @@ static int IsWindowsSupported(void)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     ReadCommandLine(commandLine);
-    int startupFolderFits = ReadStartupFolder();
+    // A current directory too long for its buffer is passed over: the
+    // defaults are then read from the program's own folder.
+    ReadStartupFolder();
+    ReadProgramFolder();
     ReadAppDataFolder();
 
     if (!LoadStringCache(instance)) {
@@ -39,10 +72,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         FreeStringCache();
         return 0;
     }
-    // A start-up folder that does not fit its buffer would name the wrong
-    // default files; it is refused like a data folder that can't be made.
-    if (!startupFolderFits || !PrepareDataFolder()) {
-        ShowStartError(IDS_UNSPECIFIED);
+    // A copy that is not first touches no file.
+    if (!IsFirstCopy()) {
+        ShowStartError(IDS_ALREADY_ACTIVE);
+        FreeStringCache();
+        return 0;
+    }
+    if (!PrepareDataFolder()) {
+        ShowDataFolderError();
         FreeStringCache();
         return 0;
     }

@@ -10,14 +10,18 @@
 #include "res/resource.h"
 
 static char startupFolder[PathBufferSize];
+static char programFolder[PathBufferSize];
 static char appDataFolder[MAX_PATH];
 static char dataFolder[PathBufferSize];
 static char settingsFilePath[PathBufferSize];
+static char tooLongFolder[PathBufferSize];
 
 static const char TempSuffix[] = ".tmp";
-// The longest name the program puts into the data folder is a list file of
-// any list number, with the suffix of its temporary copy.
-static const char LongestListSuffix[] = "-2147483648.dat";
+// The longest name the program writes into the data folder is the third
+// list's file with the suffix of its temporary copy.
+static const char LongestListSuffix[] = "3.dat";
+static const char DamagedSuffix[] = ".damaged";
+enum { DamagedCopyLimit = 99 };
 
 int FormatPath(char *buffer, size_t size, const char *format, ...)
 {
@@ -60,6 +64,74 @@ int ReadStartupFolder(void)
         return 0;
     }
     return SetStartupFolder(directory);
+}
+
+const char *GetProgramFolder(void)
+{
+    return programFolder;
+}
+
+int SetProgramFolder(const char *folder)
+{
+    return FormatPath(programFolder, sizeof programFolder, "%s", folder);
+}
+
+int ReadProgramFolder(void)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
+    programFolder[0] = '\0';
+    if (length == 0 || length >= ARRAYSIZE(path))
+        return 0;
+    path[length] = '\0';
+    char *separator = strrchr(path, '\\');
+    if (separator == NULL)
+        return 0;
+    separator[1] = '\0';
+    return SetProgramFolder(path);
+}
+
+// The start-up folder comes first; the program's own folder stands in for
+// it where it lacks the file, so a start from any working folder finds the
+// defaults installed beside the exe.
+int DefaultFilePath(char *buffer, size_t size, const char *name)
+{
+    const char *folders[] = {startupFolder, programFolder};
+    for (const char *folder : folders) {
+        if (folder[0] == '\0')
+            continue;
+        if (FormatPath(buffer, size, "%s%s%s", folder, GetString(IDS_PRODUCT), name) &&
+            GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES)
+            return 1;
+    }
+    if (size > 0)
+        buffer[0] = '\0';
+    return 0;
+}
+
+int KeepDamagedCopy(const char *path, char *kept, size_t size)
+{
+    for (int copy = 1; copy <= DamagedCopyLimit; copy++) {
+        int fits = copy == 1 ? FormatPath(kept, size, "%s%s", path, DamagedSuffix)
+                             : FormatPath(kept, size, "%s%s%d", path, DamagedSuffix, copy);
+        if (!fits) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return 0;
+        }
+        // Never over an earlier kept copy.
+        if (CopyFileA(path, kept, TRUE))
+            return 1;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return 0;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return 0;
+}
+
+const char *TooLongFolder(void)
+{
+    return tooLongFolder[0] != '\0' ? tooLongFolder : NULL;
 }
 
 const char *GetAppDataFolder(void)
@@ -106,9 +178,10 @@ const char *SettingsFilePath(void)
 // start checks its defaults. The copy goes through a temporary file, so a
 // crash while seeding never leaves a cut-short file that would count as
 // present.
-static int SeedFile(const char *defaultPath, const char *targetPath)
+static int SeedFile(const char *name, const char *targetPath)
 {
-    if (GetFileAttributesA(defaultPath) == INVALID_FILE_ATTRIBUTES)
+    char defaultPath[ShortPathBufferSize];
+    if (!DefaultFilePath(defaultPath, sizeof defaultPath, name))
         return 0;
     if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES)
         return 1;
@@ -129,10 +202,15 @@ int PrepareDataFolder(void)
     if (appDataFolder[0] == '\0' || product == NULL)
         return 0;
 
+    tooLongFolder[0] = '\0';
     const char *folder = DataFolder();
-    char longest[PathBufferSize];
-    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempSuffix))
+    char longest[ShortPathBufferSize];
+    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempSuffix)) {
+        // The refusal names the folder; a cut name still shows which one.
+        if (!FormatPath(tooLongFolder, sizeof tooLongFolder, "%s\\%s", appDataFolder, product))
+            FormatPath(tooLongFolder, sizeof tooLongFolder, "%s", appDataFolder);
         return 0;
+    }
 
     char created[ShortPathBufferSize];
     if (!FormatPath(created, sizeof created, "%s\\%s", appDataFolder, product))
@@ -140,18 +218,16 @@ int PrepareDataFolder(void)
     if (!CreateDirectoryA(created, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
         return 0;
 
-    char defaultPath[ShortPathBufferSize];
-    if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%s", startupFolder, product, ".cfg"))
-        return 0;
     const char *settingsPath = SettingsFilePath();
-    if (settingsPath == NULL || !SeedFile(defaultPath, settingsPath))
+    if (settingsPath == NULL || !SeedFile(".cfg", settingsPath))
         return 0;
 
     for (int list = 1; list <= 3; list++) {
         char listPath[ShortPathBufferSize];
-        if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%d%s", startupFolder, product, list, ".dat") ||
+        char name[16];
+        if (!FormatPath(name, sizeof name, "%d%s", list, ".dat") ||
             !FormatPath(listPath, sizeof listPath, "%s%s%d%s", folder, product, list, ".dat") ||
-            !SeedFile(defaultPath, listPath))
+            !SeedFile(name, listPath))
             return 0;
     }
     return 1;

@@ -18,6 +18,23 @@ const char *GetStartupFolder(void);
 int SetStartupFolder(const char *directory);
 int ReadStartupFolder(void);
 
+// The folder of the program's own exe, ending in a backslash; empty when it
+// could not be read. It stands in for the start-up folder where that lacks a
+// default file.
+const char *GetProgramFolder(void);
+int SetProgramFolder(const char *folder);
+int ReadProgramFolder(void);
+
+// <folder>Vombly<name> for the first of the start-up folder and the
+// program's folder that holds it. Returns 0, with an empty buffer, when
+// neither does.
+int DefaultFilePath(char *buffer, size_t size, const char *name);
+
+// Copies `path` beside itself as <path>.damaged, or .damaged2, .damaged3, ...
+// where earlier copies are, and puts the copy's path into `kept`. Returns 1,
+// or 0 with the system's error set.
+int KeepDamagedCopy(const char *path, char *kept, size_t size);
+
 // The per-user application-data folder, without a trailing backslash, or
 // empty when the shell reports none. Setting it forgets the data folder
 // built from the previous value.
@@ -37,8 +54,11 @@ int TempPathFor(char *buffer, size_t size, const char *path);
 const char *SettingsFilePath(void);
 
 // Creates the data folder and copies every default file that it lacks from
-// the start-up folder; a file already there is never replaced. Refuses a
-// data folder whose longest file path would not fit. Returns 1 or 0.
+// the start-up folder (or the program's folder, see DefaultFilePath); a file
+// already there is never replaced. Refuses a data folder whose longest file
+// path (the third list's temporary file) would not fit, and then names it
+// through TooLongFolder (NULL otherwise). Returns 1 or 0.
 int PrepareDataFolder(void);
+const char *TooLongFolder(void);
 
 #endif

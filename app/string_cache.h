@@ -1,12 +1,13 @@
 // The string cache: the texts of the resource string table below the end
-// marker, loaded once at start and looked up by id for the whole run.
+// marker and those added after it, loaded once at start and looked up by id.
 #ifndef VOMBLY_APP_STRING_CACHE_H
 #define VOMBLY_APP_STRING_CACHE_H
 
 #include <windows.h>
 
-// Loads ids 0 up to the end marker from `instance`. Returns 1, or 0 after a
-// failed allocation, which leaves the cache empty.
+// Loads ids 0 up to the end marker, and every id after it that has a text,
+// from `instance`. Returns 1, or 0 after a failed allocation, which leaves
+// the cache empty.
 int LoadStringCache(HINSTANCE instance);
 
 // The cached text of `id`, or NULL when the id is not cached.

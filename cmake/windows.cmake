@@ -31,7 +31,7 @@ set_source_files_properties(res/vombly.rc PROPERTIES OBJECT_DEPENDS
 add_dependencies(vombly_res assets)
 
 set(VOMBLY_CORE_SOURCES
-  app/dispatch.cpp app/lifecycle.cpp app/paths.cpp app/startup.cpp
+  app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/startup.cpp
   app/string_cache.cpp app/window_slots.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
   dialogs/home_page.cpp dialogs/import_export.cpp dialogs/settings_dialog.cpp
@@ -69,4 +69,5 @@ else()
   add_subdirectory(${GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL)
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)
+  add_subdirectory(tests/drill)
 endif()

@@ -39,6 +39,18 @@
 #define IDS_RESTART_NEEDED   30
 #define IDS_UNSPECIFIED      41
 #define IDS_END_MARKER       42
+// Texts after the end marker, cached beside the others.
+#define IDS_SETTINGS_DAMAGED   60
+#define IDS_SETTINGS_NOT_KEPT  61
+#define IDS_LIST_DAMAGED       62
+#define IDS_LIST_UNREADABLE    63
+#define IDS_LIST_NOT_SAVED     64
+#define IDS_SETTINGS_NOT_SAVED 65
+#define IDS_TOGGLE_NOT_SAVED   66
+#define IDS_UNSAVED_AT_EXIT    67
+#define IDS_NOTHING_COPIED     68
+#define IDS_FOLDER_TOO_LONG    69
+#define IDS_UNKNOWN_ERROR      70
 
 // Strings of editing, reordering, import and export, loaded when needed
 // (LoadTextString), not cached.

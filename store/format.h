@@ -30,8 +30,9 @@ struct SettingsRecord {
 enum {
     SettingsRecordSize = 1248,
     SettingsFileSize = 1250,
-    // Texts longer than this are never written to a list file.
-    ListEntryWriteLimit = 4000,
+    // Texts longer than this are never written to a list file: every text
+    // the decoders accept is written back whole.
+    ListEntryWriteLimit = 4009,
     // One entry's text with its terminating zero must fit this buffer.
     ListEntryBufferSize = 4010,
     ListRecordHeaderSize = 4

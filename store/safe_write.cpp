@@ -7,13 +7,30 @@
 enum { ReplaceAttempts = 5, ReplaceRetryDelayMs = 40 };
 
 static int faultStep;
+static unsigned long lastError;
 
 // Counts one file operation; true when the test asked for this one to fail.
+// An injected failure reads as a full disk, the commonest real one.
 static int StepFails(void)
 {
     if (faultStep <= 0)
         return 0;
-    return --faultStep == 0;
+    if (--faultStep != 0)
+        return 0;
+    SetLastError(ERROR_DISK_FULL);
+    return 1;
+}
+
+// Remembers why the save in progress failed; the first reason counts.
+static void NoteFailure(void)
+{
+    if (lastError == 0)
+        lastError = GetLastError() != 0 ? GetLastError() : (unsigned long)ERROR_WRITE_FAULT;
+}
+
+unsigned long GetSafeWriteError(void)
+{
+    return lastError;
 }
 
 void SetSafeWriteFaultStep(int step)
@@ -24,10 +41,16 @@ void SetSafeWriteFaultStep(int step)
 int BeginSafeWrite(SafeWrite *write, const char *path)
 {
     memset(write, 0, sizeof *write);
+    lastError = 0;
     if (path == NULL || !FormatPath(write->targetPath, sizeof write->targetPath, "%s", path) ||
-        !TempPathFor(write->tempPath, sizeof write->tempPath, path))
+        !TempPathFor(write->tempPath, sizeof write->tempPath, path)) {
+        lastError = ERROR_FILENAME_EXCED_RANGE;
         return 0;
+    }
+    SetLastError(0);
     write->file = StepFails() ? NULL : fopen(write->tempPath, "wb");
+    if (write->file == NULL)
+        NoteFailure();
     return write->file != NULL;
 }
 
@@ -35,8 +58,10 @@ int SafeWriteBytes(SafeWrite *write, const void *bytes, size_t length)
 {
     if (write->failed || write->file == NULL)
         return 0;
-    if (StepFails() || fwrite(bytes, 1, length, write->file) != length)
+    if (StepFails() || fwrite(bytes, 1, length, write->file) != length) {
+        NoteFailure();
         write->failed = 1;
+    }
     return !write->failed;
 }
 
@@ -47,28 +72,39 @@ static int ReplaceTarget(const char *tempPath, const char *targetPath)
     for (int attempt = 0; attempt < ReplaceAttempts; attempt++) {
         if (attempt > 0)
             Sleep(ReplaceRetryDelayMs);
-        if (StepFails())
+        if (StepFails()) {
+            NoteFailure();
             return 0;
+        }
         if (MoveFileExA(tempPath, targetPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return 1;
         DWORD error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)
-            return 0;
+            break;
     }
+    NoteFailure();
     return 0;
 }
 
 int CommitSafeWrite(SafeWrite *write)
 {
-    if (write->file == NULL)
+    if (write->file == NULL) {
+        if (lastError == 0)
+            lastError = ERROR_WRITE_FAULT;
         return 0;
+    }
     int ok = !write->failed;
+    SetLastError(0);
     ok = ok && !StepFails() && fflush(write->file) == 0;
     ok = ok && !StepFails() && _commit(_fileno(write->file)) == 0;
+    if (!ok)
+        NoteFailure();
     // The file is closed whatever happened, so that it can be removed.
     int closeFails = StepFails();
-    if (fclose(write->file) != 0 || closeFails)
+    if (fclose(write->file) != 0 || closeFails) {
+        NoteFailure();
         ok = 0;
+    }
     write->file = NULL;
     ok = ok && ReplaceTarget(write->tempPath, write->targetPath);
     if (!ok)

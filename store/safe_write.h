@@ -30,6 +30,10 @@ int CommitSafeWrite(SafeWrite *write);
 // The whole of a small file in one call. A NULL path fails.
 int WriteWholeFile(const char *path, const void *bytes, size_t length);
 
+// The system's error code of the last save that failed (since the last
+// BeginSafeWrite), or 0 after one that has not failed.
+unsigned long GetSafeWriteError(void);
+
 // For fault-injection tests: the step-th file operation from now on (1 is
 // the next one: open, a write, flush, commit, close or replace) fails as if
 // the system had refused it. 0 injects nothing.

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/notices.h"
 #include "app/paths.h"
 #include "app/string_cache.h"
 #include "app/window_slots.h"
@@ -157,18 +158,61 @@ SettingsRecord *GetSettingsRecord(void)
     return &settingsRecord;
 }
 
-int LoadSettings(void)
+enum { SettingsMissing = 0, SettingsAccepted = 1, SettingsDamaged = 2 };
+
+// Reads and decodes one settings file into the record. A file that opens
+// but is not accepted is damaged; one that cannot be opened counts as
+// missing.
+static int ReadSettingsFile(const char *path)
 {
-    const char *path = SettingsFilePath();
     if (path == NULL)
-        return 0;
+        return SettingsMissing;
     FILE *file = fopen(path, "rb");
     if (file == NULL)
-        return 0;
+        return SettingsMissing;
     unsigned char bytes[SettingsFileSize];
     size_t length = fread(bytes, 1, sizeof bytes, file);
     fclose(file);
-    return DecodeSettingsFile(bytes, length, &settingsRecord);
+    return DecodeSettingsFile(bytes, length, &settingsRecord) ? SettingsAccepted : SettingsDamaged;
+}
+
+// Set when a damaged settings file could not be kept aside: it is then
+// never written over in this run.
+static int settingsHeld;
+
+int LoadSettings(void)
+{
+    return ReadSettingsFile(SettingsFilePath()) == SettingsAccepted;
+}
+
+void LoadSettingsAtStart(void)
+{
+    char path[PathBufferSize];
+    const char *current = SettingsFilePath();
+    if (current != NULL && FormatPath(path, sizeof path, "%s", current) &&
+        ReadSettingsFile(path) == SettingsDamaged) {
+        // Before the first save writes over it, the damaged file is kept;
+        // the run then starts from the default settings, as a first start
+        // would.
+        char kept[PathBufferSize];
+        int keptAside = KeepDamagedCopy(path, kept, sizeof kept);
+        unsigned long error = GetLastError();
+        char defaultPath[ShortPathBufferSize];
+        if (DefaultFilePath(defaultPath, sizeof defaultPath, ".cfg"))
+            ReadSettingsFile(defaultPath);
+        if (keptAside) {
+            ShowNotice(MB_ICONWARNING, IDS_SETTINGS_DAMAGED, kept);
+        } else {
+            settingsHeld = 1;
+            char reason[512];
+            ErrorText(error, reason, sizeof reason);
+            ShowNotice(MB_ICONERROR, IDS_SETTINGS_NOT_KEPT, reason);
+        }
+    }
+    // Only lists 1 to 3 have files; any other number starts on list 1, the
+    // rule Toggle List follows.
+    if (GetActiveList() < 1 || GetActiveList() > 3)
+        SetActiveList(1);
 }
 
 int SaveSettings(void)
@@ -180,7 +224,11 @@ int SaveSettings(void)
 
     unsigned char bytes[SettingsFileSize];
     EncodeSettingsFile(&settingsRecord, bytes);
-    int written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
+    int written = 0;
+    if (!settingsHeld) {
+        written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
+        NoteSaveOutcome(SaveTargetSettings, written, written ? 0 : GetSafeWriteError());
+    }
 
     // Without a main window (while it is being created) there is nothing to
     // repaint; a null window would repaint the whole desktop.

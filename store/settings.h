@@ -50,8 +50,16 @@ SettingsRecord *GetSettingsRecord(void);
 // file is accepted. Returns 1 when it was.
 int LoadSettings(void);
 
+// The start's load: a settings file that is there but not accepted is kept
+// aside (<file>.damaged, .damaged2, ...) and the run starts from the default
+// settings file, with the user told where the damaged one is; when it cannot
+// be kept, it is not written over in this run. Any active list outside 1 to
+// 3 becomes list 1.
+void LoadSettingsAtStart(void);
+
 // Records the list box's selection, writes the settings file crash-safely
-// and repaints the main window. Returns 1 when the file was written.
+// and repaints the main window. Returns 1 when the file was written; a
+// failure is told once (see NoteSaveOutcome).
 int SaveSettings(void);
 
 #endif

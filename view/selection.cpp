@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "app/notices.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/lists.h"
@@ -15,14 +16,19 @@ static void CopySelectedEntry(HINSTANCE instance, HWND window)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    int copied = 1;
     if (index != LB_ERR) {
         SetActiveListSelection((int32_t)index);
         int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        if (length >= 0 &&
-            CopyListEntryToClipboard(window, (int32_t)GetActiveList(), listEntryText, (size_t)length))
+        copied = length >= 0 &&
+                 CopyListEntryToClipboard(window, (int32_t)GetActiveList(), listEntryText, (size_t)length);
+        if (copied)
             PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
+        else
+            ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
     }
-    if (GetMinimiseAfterSelection() == 1)
+    // A failed copy leaves the window where the user can try again.
+    if (copied && GetMinimiseAfterSelection() == 1)
         SendMessageA(window, WM_CLOSE, 0, 0);
     SaveSettings();
 }

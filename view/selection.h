@@ -1,6 +1,6 @@
 // What a double-click on an entry does: the entry goes to the clipboard as
 // text with a click sound, and the window goes to the tray if the user
-// chose so.
+// chose so; a clipboard held by another program is told instead.
 #ifndef VOMBLY_VIEW_SELECTION_H
 #define VOMBLY_VIEW_SELECTION_H
 

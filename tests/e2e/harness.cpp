@@ -144,12 +144,24 @@ static std::string makeStartFolder(std::initializer_list<const char *> leaveOut)
     return folder;
 }
 
+std::string copyRunFolder(std::initializer_list<const char *> leaveOut)
+{
+    return makeStartFolder(leaveOut);
+}
+
 VomblyProcess startVombly(const char *commandLine, std::initializer_list<const char *> leaveOut)
 {
-    VomblyProcess vombly = {NULL, 0, makeStartFolder(leaveOut)};
-    if (vombly.folder.empty())
-        return vombly;
-    std::string exe = vombly.folder + "\\" + ExeName;
+    std::string folder = makeStartFolder(leaveOut);
+    if (folder.empty())
+        return VomblyProcess{NULL, 0, folder};
+    return startVomblyFrom(folder, folder, commandLine);
+}
+
+VomblyProcess startVomblyFrom(const std::string &exeFolder, const std::string &workingFolder,
+                              const char *commandLine)
+{
+    VomblyProcess vombly = {NULL, 0, workingFolder};
+    std::string exe = exeFolder + "\\" + ExeName;
     // The program sees the text after the exe name and one space.
     char line[2 * MAX_PATH];
     snprintf(line, ARRAYSIZE(line), "\"%s\"%s%s", exe.c_str(), commandLine != NULL ? " " : "",

@@ -57,6 +57,12 @@ unsigned long long fileWriteTime(const std::string &path);
 // files, and starts Vombly.exe there with `commandLine` (may be NULL). The
 // process handle is owned by the harness and closed by stopAllVombly.
 VomblyProcess startVombly(const char *commandLine, std::initializer_list<const char *> leaveOut = {});
+// A fresh copy of the run folder as startVombly makes it (removed by
+// stopAllVombly), and a start of the Vombly.exe in `exeFolder` with
+// `workingFolder` as its current directory.
+std::string copyRunFolder(std::initializer_list<const char *> leaveOut = {});
+VomblyProcess startVomblyFrom(const std::string &exeFolder, const std::string &workingFolder,
+                              const char *commandLine);
 // Ends every process the harness started and any other Vombly.exe still
 // running, then removes the start folders.
 void stopAllVombly();

@@ -181,6 +181,33 @@ INSTANTIATE_TEST_SUITE_P(EachDefaultFile, MissingDefaultJourney, ::testing::Valu
                              return name + (info.param.seeded ? "_Seeded" : "_Fresh");
                          });
 
+// A shortcut without "Start in", a Run entry or a prompt elsewhere starts
+// the program in a folder without the defaults: those beside the exe serve.
+TEST_F(StartupJourney, StartFromAnotherWorkingFolderUsesTheDefaultsBesideTheExe)
+{
+    std::string exeFolder = copyRunFolder();
+    std::string elsewhere = copyRunFolder({"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"});
+    ASSERT_FALSE(exeFolder.empty());
+    ASSERT_FALSE(elsewhere.empty());
+    VomblyProcess vombly = startVomblyFrom(exeFolder, elsewhere, "/SM");
+    ASSERT_NE(nullptr, waitForMainWindow(vombly));
+    for (const char *name : DefaultFileNames) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(readFileBytes(defaultFile(name)), readFileBytes(dataFile(name)));
+    }
+    stopAllVombly();
+
+    // Where neither folder has a default, the start is refused as before.
+    resetDataFolder();
+    exeFolder = copyRunFolder({"Vombly2.dat"});
+    elsewhere = copyRunFolder({"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"});
+    vombly = startVomblyFrom(exeFolder, elsewhere, "/SM");
+    MessageBoxSeen box = messageBox("Vombly", StartTimeoutMs, vombly.pid);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ("An unspecified error has occurred !", box.text);
+    EXPECT_EQ(0u, dismissAndWaitForExit(vombly, box));
+}
+
 TEST_F(StartupJourney, PlainStartGoesToTheTray)
 {
     VomblyProcess vombly = startVombly(nullptr);

@@ -65,7 +65,7 @@ TEST_F(ListRecordTest, DecodesOneRecordOrStops)
 
 TEST_F(ListRecordTest, EncoderRefusesTooLongTextsAndSmallBuffers)
 {
-    std::vector<char> text(4001, 'q');
+    std::vector<char> text(4010, 'q');
     struct Case {
         const char *label;
         uint32_t length;
@@ -77,7 +77,8 @@ TEST_F(ListRecordTest, EncoderRefusesTooLongTextsAndSmallBuffers)
         {"five bytes, exact room", 5, 9, 9},
         {"five bytes, one short", 5, 8, 0},
         {"4000 bytes", 4000, 4004, 4004},
-        {"4001 bytes", 4001, 8192, 0},
+        {"4009 bytes, the longest the decoder accepts", 4009, 4013, 4013},
+        {"4010 bytes", 4010, 8192, 0},
     };
     for (auto &c : cases) {
         SCOPED_TRACE(c.label);
@@ -122,11 +123,11 @@ TEST_F(ListRecordTest, EqualTextsGiveEqualRecords)
 
 TEST_F(ListRecordTest, LongestTextRoundTrips)
 {
-    std::string text(4000, ' ');
+    std::string text(4009, ' ');
     for (size_t i = 0; i < text.size(); i++)
         text[i] = (char)(0x20 + i % 95);
     const std::vector<unsigned char> bytes = records({text, ""});
-    ASSERT_EQ(4004u + 4u, bytes.size());
+    ASSERT_EQ(4013u + 4u, bytes.size());
     EXPECT_EQ((std::vector<std::string>{text, ""}), decodeAllRecords(bytes));
 }
 

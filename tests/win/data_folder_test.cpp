@@ -113,20 +113,80 @@ TEST_F(DataFolderTest, NoApplicationDataFolderFails)
     EXPECT_EQ(0, PrepareDataFolder());
 }
 
-TEST_F(DataFolderTest, AFolderWhoseFilesWouldNotFitIsRefused)
+// Creates every folder along `path`.
+static void createFolders(const std::string &path)
 {
-    // Deep enough that the folder fits but its longest file path does not.
-    std::string deep = appData;
-    while (deep.size() < 236)
-        deep += "\\dddddddddd";
-    deep = deep.substr(0, 236);
-    ASSERT_EQ(1, SetAppDataFolder(deep.c_str()));
-    EXPECT_EQ(0, PrepareDataFolder());
-    EXPECT_FALSE(fileExists(deep + "\\Vombly"));
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), NULL);
+    CreateDirectoryA(path.c_str(), NULL);
+}
+
+TEST_F(DataFolderTest, TheLongestFileWrittenDecidesWhetherAFolderFits)
+{
+    // <folder>\Vombly\Vombly3.dat.tmp must stay within 259 characters.
+    struct Case {
+        size_t length;
+        bool fits;
+    } cases[] = {{236, true}, {237, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.length);
+        std::string deep = appData;
+        while (deep.size() < c.length)
+            deep += "\\dddddddddd";
+        deep = deep.substr(0, c.length);
+        if (deep.back() == '\\')
+            deep.back() = 'd';
+        createFolders(deep);
+        ASSERT_EQ(1, SetAppDataFolder(deep.c_str()));
+        EXPECT_EQ(c.fits ? 1 : 0, PrepareDataFolder());
+        EXPECT_EQ(c.fits, fileExists(deep + "\\Vombly\\Vombly3.dat"));
+        if (c.fits) {
+            EXPECT_EQ(nullptr, TooLongFolder());
+        } else {
+            // The refusal names the folder that is too long.
+            ASSERT_NE(nullptr, TooLongFolder());
+            EXPECT_EQ(deep + "\\Vombly", TooLongFolder());
+        }
+    }
 
     std::string tooDeep = appData + "\\" + std::string(254 - appData.size(), 'e');
     ASSERT_EQ(1, SetAppDataFolder(tooDeep.c_str()));
     EXPECT_EQ(nullptr, DataFolder());
     EXPECT_EQ(nullptr, SettingsFilePath());
     EXPECT_EQ(0, PrepareDataFolder());
+    EXPECT_NE(nullptr, TooLongFolder());
+}
+
+TEST_F(DataFolderTest, DefaultsMissingFromTheStartFolderComeFromTheProgramsFolder)
+{
+    std::string program = scratch + "\\program";
+    CreateDirectoryA(program.c_str(), NULL);
+    for (const char *name : DefaultNames)
+        writeFileBytes(program + "\\" + name, bytesOf((std::string("installed ") + name).c_str()));
+    ASSERT_EQ(1, SetProgramFolder((program + "\\").c_str()));
+    // The start folder keeps one default of its own; it wins for that file.
+    for (const char *name : DefaultNames)
+        if (std::string(name) != "Vombly2.dat")
+            DeleteFileA((defaults + "\\" + name).c_str());
+    ASSERT_EQ(1, PrepareDataFolder());
+    EXPECT_EQ(bytesOf("installed Vombly.cfg"), readFileBytes(data + "Vombly.cfg"));
+    EXPECT_EQ(bytesOf("installed Vombly1.dat"), readFileBytes(data + "Vombly1.dat"));
+    EXPECT_EQ(bytesOf("default Vombly2.dat"), readFileBytes(data + "Vombly2.dat"));
+    EXPECT_EQ(bytesOf("installed Vombly3.dat"), readFileBytes(data + "Vombly3.dat"));
+
+    // Where neither folder has a default, the start is refused as before.
+    DeleteFileA((program + "\\Vombly3.dat").c_str());
+    DeleteFileA((data + "Vombly3.dat").c_str());
+    EXPECT_EQ(0, PrepareDataFolder());
+    EXPECT_FALSE(fileExists(data + "Vombly3.dat"));
+}
+
+TEST_F(DataFolderTest, TheProgramsFolderIsTheFolderOfItsExe)
+{
+    ASSERT_EQ(1, ReadProgramFolder());
+    char exe[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, exe, ARRAYSIZE(exe));
+    ASSERT_GT(length, 0u);
+    std::string path(exe, length);
+    EXPECT_EQ(path.substr(0, path.rfind('\\') + 1), GetProgramFolder());
 }

@@ -10,6 +10,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "tests/win/box_watcher.h"
 #include "tests/win/main_window_util.h"
 #include "view/clipboard.h"
 #include "view/selection.h"
@@ -270,27 +271,57 @@ TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
     }
 }
 
-TEST_F(SelectionTest, HeldClipboardCopiesNothingButTheSelectionIsRecorded)
+TEST_F(SelectionTest, HeldClipboardCopiesNothingSaysSoAndKeepsTheWindow)
 {
+    // Even with the window set to go to the tray after a selection.
+    settings.minimiseAfterSelection = 1;
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
     select(2);
     DeleteFileA(settingsPath().c_str());
     ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    BoxWatcher boxes;
+    ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&boxes, "Vombly", IDOK));
     DWORD start = GetTickCount();
     notify(LBN_DBLCLK);
-    EXPECT_LT(GetTickCount() - start, 2000u) << "the double-click waited for the clipboard";
+    DWORD took = GetTickCount() - start;
+    stopBoxWatcher(&boxes);
+    // The watcher waits a moment before it answers the box.
+    EXPECT_LT(took, 3000u) << "the double-click waited for the clipboard";
     EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("nothing was copied !")) << boxes.texts;
     releaseClipboard(&hold);
 
     EXPECT_EQ(Sentinel, clipboardText());
     EXPECT_EQ(2, GetActiveListSelection());
     EXPECT_EQ("2", savedSelection());
     EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
 
-    // Once released, the next double-click copies as usual.
+    // Once released, the next double-click copies and goes to the tray.
     notify(LBN_DBLCLK);
     EXPECT_EQ(lists[0][2], clipboardText());
+    EXPECT_TRUE(IsIconic(window));
+}
+
+TEST_F(SelectionTest, AClipboardHeldForAMomentIsWaitedFor)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    // Released 40 ms into the copy: the copy still goes through.
+    HANDLE release = hold.release;
+    HANDLE timer = CreateThread(NULL, 0, [](void *event) -> DWORD {
+        Sleep(40);
+        SetEvent((HANDLE)event);
+        return 0;
+    }, release, 0, NULL);
+    ASSERT_NE(nullptr, timer);
+    EXPECT_EQ(1, CopyTextToClipboard(window, "patient", 7));
+    WaitForSingleObject(timer, 5000);
+    CloseHandle(timer);
+    releaseClipboard(&hold);
+    EXPECT_EQ("patient", clipboardText());
 }
 
 TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)

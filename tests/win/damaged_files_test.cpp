@@ -1,0 +1,291 @@
+// Files that are there but damaged: a settings file that fails its check and
+// list files that end in damage are kept aside before anything writes over
+// them, the user is told once, and the run goes on from what can be used.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include "app/paths.h"
+#include "app/window_slots.h"
+#include "res/resource.h"
+#include "store/lists.h"
+#include "store/settings.h"
+#include "tests/win/box_watcher.h"
+#include "tests/win/main_window_util.h"
+
+typedef std::vector<std::string> Entries;
+
+static Bytes listFileOf(const Entries &entries)
+{
+    Bytes bytes;
+    for (const auto &text : entries) {
+        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
+        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+static Bytes withLength(Bytes bytes, uint32_t length)
+{
+    for (int i = 0; i < 4; i++)
+        bytes.push_back((unsigned char)(length >> (8 * i)));
+    return bytes;
+}
+
+static SettingsRecord namedRecord(const char *first, uint32_t activeList)
+{
+    SettingsRecord record = {};
+    snprintf(record.lists[0].listName, ListNameSize, "%s", first);
+    snprintf(record.lists[1].listName, ListNameSize, "second");
+    snprintf(record.lists[2].listName, ListNameSize, "third");
+    record.activeList = activeList;
+    record.minimiseAfterSelection = 1;
+    return record;
+}
+
+static Bytes settingsBytesOf(const SettingsRecord &record)
+{
+    unsigned char file[SettingsFileSize];
+    EncodeSettingsFile(&record, file);
+    return Bytes(file, file + sizeof file);
+}
+
+// A data folder and a start-up folder holding a default settings file.
+struct DamagedFilesTest : ProgramFixture {
+    std::string startFolder;
+    HWND listBox = NULL;
+    BoxWatcher boxes;
+    bool watching = false;
+
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        startFolder = scratch + "\\start";
+        CreateDirectoryA(startFolder.c_str(), NULL);
+        ASSERT_EQ(1, SetStartupFolder(startFolder.c_str()));
+        writeSettingsFile(startFolder + "\\Vombly.cfg", namedRecord("default first", 2));
+        listBox = CreateWindowExA(0, "listbox", NULL, WS_POPUP | LBS_NOTIFY, 0, 0, 200, 200, NULL, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+        ASSERT_NE(nullptr, listBox);
+        WindowSlot(1, IDC_LISTBOX, listBox);
+    }
+    void TearDown() override
+    {
+        if (watching)
+            stopBoxWatcher(&boxes);
+        WindowSlot(1, IDC_LISTBOX, NULL);
+        DestroyWindow(listBox);
+        ProgramFixture::TearDown();
+    }
+    void watch()
+    {
+        startBoxWatcher(&boxes, "Vombly", IDOK);
+        watching = true;
+    }
+    void stopWatching()
+    {
+        stopBoxWatcher(&boxes);
+        watching = false;
+    }
+    std::string settingsPath() { return dataFolder + "Vombly.cfg"; }
+    std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
+    Entries shown()
+    {
+        Entries entries;
+        LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; i++) {
+            std::string text((size_t)SendMessageA(listBox, LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
+            SendMessageA(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
+            text.resize(strlen(text.c_str()));
+            entries.push_back(text);
+        }
+        return entries;
+    }
+    void load() { LoadListCommand(NULL, NULL, WM_COMMAND, CMD_LOAD_LIST, 0); }
+};
+
+TEST_F(DamagedFilesTest, DamagedSettingsAreKeptAsideAndTheDefaultsUsed)
+{
+    Bytes valid = settingsBytesOf(namedRecord("users own", 3));
+    Bytes flipped = valid;
+    flipped[100] ^= 0x01;
+    // Made by another build: a record that verified there but not here.
+    Bytes foreign = valid;
+    for (size_t i = 0; i + 2 < foreign.size(); i++)
+        foreign[i] ^= 0x5A;
+    struct Case {
+        const char *label;
+        Bytes bytes;
+    } cases[] = {
+        {"empty", Bytes()},
+        {"1249 bytes", Bytes(valid.begin(), valid.end() - 1)},
+        {"one byte flipped", flipped},
+        {"from another build", foreign},
+    };
+    // One data folder for every row: each kept copy gets a name of its own.
+    const char *keptNames[] = {"Vombly.cfg.damaged", "Vombly.cfg.damaged2", "Vombly.cfg.damaged3",
+                               "Vombly.cfg.damaged4"};
+    int row = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        writeFileBytes(settingsPath(), c.bytes);
+        *GetSettingsRecord() = SettingsRecord{};
+        watch();
+        LoadSettingsAtStart();
+        stopWatching();
+
+        EXPECT_EQ(1, boxes.seen);
+        std::string kept = dataFolder + keptNames[row];
+        EXPECT_NE(std::string::npos, boxes.texts.find("The settings file was damaged")) << boxes.texts;
+        EXPECT_NE(std::string::npos, boxes.texts.find(kept)) << boxes.texts;
+        EXPECT_EQ(c.bytes, readFileBytes(kept));
+        // The run starts from the default settings file, as a first start does.
+        EXPECT_STREQ("default first", GetListName(1));
+        EXPECT_EQ(2u, GetActiveList());
+        EXPECT_EQ(1, GetMinimiseAfterSelection());
+        // The next save writes the defaults over the damaged file.
+        ASSERT_EQ(1, SaveSettings());
+        *GetSettingsRecord() = SettingsRecord{};
+        ASSERT_EQ(1, LoadSettings());
+        EXPECT_STREQ("default first", GetListName(1));
+        row++;
+    }
+    // Every earlier copy is still as it was kept.
+    EXPECT_EQ(Bytes(), readFileBytes(dataFolder + keptNames[0]));
+}
+
+TEST_F(DamagedFilesTest, ValidOrMissingSettingsKeepNothingAndSayNothing)
+{
+    watch();
+    // Missing: the record stays as it was, and list 1 is shown.
+    *GetSettingsRecord() = SettingsRecord{};
+    LoadSettingsAtStart();
+    EXPECT_EQ(1u, GetActiveList());
+    EXPECT_STREQ("", GetListName(1));
+
+    writeSettingsFile(settingsPath(), namedRecord("users own", 3));
+    LoadSettingsAtStart();
+    EXPECT_STREQ("users own", GetListName(1));
+    EXPECT_EQ(3u, GetActiveList());
+    stopWatching();
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    EXPECT_EQ((std::vector<std::string>{"Vombly.cfg"}), folderEntries(scratch + "\\Vombly"));
+}
+
+TEST_F(DamagedFilesTest, AnActiveListOutsideOneToThreeStartsOnListOne)
+{
+    writeListFile(listPath(1), {"first list"});
+    uint32_t values[] = {0, 4, 7, 0xFFFFFFFFu};
+    for (uint32_t value : values) {
+        SCOPED_TRACE(value);
+        writeSettingsFile(settingsPath(), namedRecord("users own", value));
+        LoadSettingsAtStart();
+        EXPECT_EQ(1u, GetActiveList());
+        EXPECT_STREQ("users own", GetListName(1));
+        load();
+        EXPECT_EQ(Entries{"first list"}, shown());
+    }
+    // No list file other than the three is ever written, whatever the
+    // record says.
+    for (uint32_t value : values) {
+        SCOPED_TRACE(value);
+        SetActiveList(value);
+        SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM) "entry");
+        EXPECT_EQ(0, SaveActiveList());
+    }
+    EXPECT_EQ((std::vector<std::string>{"Vombly.cfg", "Vombly1.dat"}), folderEntries(scratch + "\\Vombly"));
+}
+
+TEST_F(DamagedFilesTest, ADamagedListIsKeptAsideBeforeItIsWrittenOver)
+{
+    Bytes three = listFileOf({"one", "two", "three"});
+    Bytes cut = three;
+    cut.resize(cut.size() - 2);
+    Bytes length4010 = withLength(listFileOf({"kept"}), 4010);
+    length4010.resize(length4010.size() + 4010, 'z');
+    Bytes lengthAllOnes = withLength(listFileOf({"kept", "too"}), 0xFFFFFFFFu);
+    lengthAllOnes.resize(lengthAllOnes.size() + 1000000, 'w');
+    Bytes random;
+    unsigned int state = 12345;
+    for (int i = 0; i < 5000; i++) {
+        state = state * 1103515245u + 12345u;
+        random.push_back((unsigned char)(state >> 16));
+    }
+    Bytes validThenRandom = listFileOf({"valid"});
+    validThenRandom.insert(validThenRandom.end(), random.begin(), random.end());
+    struct Case {
+        const char *label;
+        Bytes file;
+        Entries entries;
+    } cases[] = {
+        {"three bytes", Bytes{1, 0, 0}, {}},
+        {"last record cut short", cut, {"one", "two"}},
+        {"length 4010", length4010, {"kept"}},
+        {"length 0xFFFFFFFF in a 1 MB file", lengthAllOnes, {"kept", "too"}},
+        {"random bytes after a valid record", validThenRandom, {"valid"}},
+    };
+    SetActiveList(1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        // A sound file first: its load clears what the run knew of damage.
+        writeFileBytes(listPath(1), listFileOf({"sound"}));
+        load();
+        DeleteFileA((dataFolder + "Vombly1.dat.damaged").c_str());
+
+        writeFileBytes(listPath(1), c.file);
+        watch();
+        load();
+        // Shown again without a save between: nothing more is kept or told.
+        load();
+        stopWatching();
+        EXPECT_EQ(c.entries, shown());
+        EXPECT_EQ(1, boxes.seen);
+        std::string told = "only " + std::to_string(c.entries.size()) + " entries could be read";
+        EXPECT_NE(std::string::npos, boxes.texts.find(told)) << boxes.texts;
+        EXPECT_NE(std::string::npos, boxes.texts.find(dataFolder + "Vombly1.dat.damaged")) << boxes.texts;
+        EXPECT_EQ(c.file, readFileBytes(dataFolder + "Vombly1.dat.damaged"));
+        EXPECT_FALSE(fileExists(dataFolder + "Vombly1.dat.damaged2"));
+
+        // The first save writes what is on screen; the kept copy stays.
+        ASSERT_EQ(1, SaveActiveList());
+        EXPECT_EQ(listFileOf(c.entries), readFileBytes(listPath(1)));
+        EXPECT_EQ(c.file, readFileBytes(dataFolder + "Vombly1.dat.damaged"));
+    }
+}
+
+TEST_F(DamagedFilesTest, AnEarlierKeptCopyIsNeverWrittenOver)
+{
+    Bytes first = withLength(listFileOf({"a"}), 4010);
+    Bytes second = withLength(listFileOf({"b", "c"}), 4010);
+    writeFileBytes(listPath(2), first);
+    SetActiveList(2);
+    watch();
+    load();
+    ASSERT_EQ(1, SaveActiveList());
+    writeFileBytes(listPath(2), second);
+    load();
+    stopWatching();
+    EXPECT_EQ(2, boxes.seen);
+    EXPECT_EQ(first, readFileBytes(dataFolder + "Vombly2.dat.damaged"));
+    EXPECT_EQ(second, readFileBytes(dataFolder + "Vombly2.dat.damaged2"));
+}
+
+TEST_F(DamagedFilesTest, AListFileThatCannotBeReadIsToldOnceAndNeverWritten)
+{
+    // A folder where the list file should be.
+    CreateDirectoryA((dataFolder + "Vombly3.dat").c_str(), NULL);
+    SetActiveList(3);
+    watch();
+    load();
+    load();
+    SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM) "typed");
+    EXPECT_EQ(0, SaveActiveList());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The file of list 3 could not be read")) << boxes.texts;
+    EXPECT_NE(0u, GetFileAttributesA((dataFolder + "Vombly3.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(fileExists(dataFolder + "Vombly3.dat.damaged"));
+}

@@ -1,0 +1,266 @@
+// Saves that fail: the user is told once what could not be saved and why,
+// the entries stay on screen, every later save tries again, Toggle List keeps
+// a list whose entries are not in its file, and Exit offers to try again.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include "app/lifecycle.h"
+#include "app/window_slots.h"
+#include "res/resource.h"
+#include "store/lists.h"
+#include "store/safe_write.h"
+#include "store/settings.h"
+#include "tests/win/box_watcher.h"
+#include "tests/win/main_window_util.h"
+
+typedef std::vector<std::string> Entries;
+
+static Bytes listFileOf(const Entries &entries)
+{
+    Bytes bytes;
+    for (const auto &text : entries) {
+        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
+        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+// The system's own words for an error, as the messages quote them.
+static std::string systemText(DWORD error)
+{
+    char text[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text,
+                                  sizeof text, NULL);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+        text[--length] = '\0';
+    return text;
+}
+
+struct FailedSavesTest : MainWindowFixture {
+    BoxWatcher boxes;
+    bool watching = false;
+    HANDLE held = INVALID_HANDLE_VALUE;
+
+    void TearDown() override
+    {
+        if (watching)
+            stopBoxWatcher(&boxes);
+        release();
+        SetSafeWriteFaultStep(0);
+        MainWindowFixture::TearDown();
+    }
+    void watch(WORD answer = IDOK)
+    {
+        startBoxWatcher(&boxes, "Vombly", answer);
+        watching = true;
+    }
+    void stopWatching()
+    {
+        stopBoxWatcher(&boxes);
+        watching = false;
+    }
+    std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
+    // Another program holds the temporary file that every save of `path`
+    // goes through, so each of them fails until released.
+    void hold(const std::string &path)
+    {
+        held = CreateFileA((path + ".tmp").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    }
+    void release()
+    {
+        if (held == INVALID_HANDLE_VALUE)
+            return;
+        CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
+    }
+    HWND listBox() { return WindowSlot(0, IDC_LISTBOX, NULL); }
+    void add(const char *text)
+    {
+        SendMessageA(listBox(), LB_ADDSTRING, 0, (LPARAM)text);
+        SendMessageA(window, WM_COMMAND, CMD_SAVE_LIST, 0);
+    }
+    Entries shown()
+    {
+        Entries entries;
+        LRESULT count = SendMessageA(listBox(), LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; i++) {
+            char text[256] = "";
+            SendMessageA(listBox(), LB_GETTEXT, (WPARAM)i, (LPARAM)text);
+            entries.push_back(text);
+        }
+        return entries;
+    }
+};
+
+TEST_F(FailedSavesTest, AFailedListSaveIsToldOnceAndEveryLaterSaveTriesAgain)
+{
+    lists[0] = {"kiwi"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    Bytes before = readFileBytes(listPath(1));
+    ASSERT_NO_FATAL_FAILURE(hold(listPath(1)));
+    watch();
+    add("first unsaved");
+    add("second unsaved");
+    stopWatching();
+
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The entries of list 1 could not be saved !")) << boxes.texts;
+    EXPECT_NE(std::string::npos, boxes.texts.find(systemText(ERROR_SHARING_VIOLATION))) << boxes.texts;
+    EXPECT_NE(std::string::npos, boxes.texts.find("They stay on screen")) << boxes.texts;
+    EXPECT_EQ(before, readFileBytes(listPath(1)));
+    EXPECT_EQ((Entries{"kiwi", "first unsaved", "second unsaved"}), shown());
+
+    // A different failure is told again; once the disk takes the file, the
+    // next save writes everything on screen.
+    release();
+    watch();
+    SetSafeWriteFaultStep(2);
+    add("third");
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find(systemText(ERROR_DISK_FULL))) << boxes.texts;
+    watch();
+    add("fourth");
+    stopWatching();
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    EXPECT_EQ(listFileOf({"kiwi", "first unsaved", "second unsaved", "third", "fourth"}),
+              readFileBytes(listPath(1)));
+    EXPECT_FALSE(fileExists(listPath(1) + ".tmp"));
+}
+
+TEST_F(FailedSavesTest, ASettingsSaveThatFailsIsToldOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    Bytes before = readFileBytes(settingsPath());
+    ASSERT_NO_FATAL_FAILURE(hold(settingsPath()));
+    watch();
+    SetListName(2, "renamed");
+    EXPECT_EQ(0, SaveSettings());
+    EXPECT_EQ(0, SaveSettings());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The settings could not be saved !")) << boxes.texts;
+    EXPECT_EQ(before, readFileBytes(settingsPath()));
+
+    release();
+    EXPECT_EQ(1, SaveSettings());
+    *GetSettingsRecord() = SettingsRecord{};
+    ASSERT_EQ(1, LoadSettings());
+    EXPECT_STREQ("renamed", GetListName(2));
+}
+
+TEST_F(FailedSavesTest, ToggleKeepsAListWhoseEntriesAreNotInItsFile)
+{
+    lists[0] = {"kiwi"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(hold(listPath(1)));
+    watch();
+    add("unsaved");
+    SendMessageA(window, WM_COMMAND, IDM_TOGGLE, 0);
+    stopWatching();
+    // The failed save, then the refused toggle.
+    EXPECT_EQ(2, boxes.seen);
+    EXPECT_EQ(1u, GetActiveList());
+    EXPECT_EQ((Entries{"kiwi", "unsaved"}), shown());
+
+    // Once the file can be written, the toggle saves first and moves on.
+    release();
+    watch();
+    SendMessageA(window, WM_COMMAND, IDM_TOGGLE, 0);
+    stopWatching();
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    EXPECT_EQ(2u, GetActiveList());
+    EXPECT_EQ(lists[1].size(), shown().size());
+    EXPECT_EQ(listFileOf({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
+}
+
+TEST_F(FailedSavesTest, TheRefusedToggleSaysWhy)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(hold(listPath(1)));
+    watch();
+    add("unsaved");
+    stopWatching();
+    watch();
+    SendMessageA(window, WM_COMMAND, IDM_TOGGLE, 0);
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("could not be saved, so the list stays on screen !")) << boxes.texts;
+    EXPECT_NE(std::string::npos, boxes.texts.find(systemText(ERROR_SHARING_VIOLATION))) << boxes.texts;
+}
+
+TEST_F(FailedSavesTest, TheTimerSaveTriesTheListAgain)
+{
+    lists[0] = {"kiwi"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(hold(listPath(1)));
+    watch();
+    add("unsaved");
+    stopWatching();
+    release();
+    // The first tick is a saving one.
+    SendMessageA(window, WM_TIMER, 0, 0);
+    EXPECT_EQ(listFileOf({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
+}
+
+struct ExitCase {
+    const char *label;
+    WORD answer;        // to the box about unsaved changes
+    bool savedAtExit;   // the entry is in its file when the Exit dialog shows
+};
+
+TEST_F(FailedSavesTest, ExitWithUnsavedChangesSaysSoAndOffersToTryAgain)
+{
+    ExitCase cases[] = {
+        {"Retry saves", IDRETRY, true},
+        {"Cancel goes on to the Exit dialog", IDCANCEL, false},
+    };
+    lists[0] = {"kiwi"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    for (const ExitCase &c : cases) {
+        SCOPED_TRACE(c.label);
+        Bytes before = readFileBytes(listPath(1));
+        watch();
+        SetSafeWriteFaultStep(1);
+        add(c.label);
+        stopWatching();
+        ASSERT_EQ(1, boxes.seen);
+
+        // The silent retry before the box fails too; the next one works.
+        SetSafeWriteFaultStep(1);
+        BoxWatcher exitBox;
+        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&exitBox, "Vombly - Quit", IDCANCEL));
+        watch(c.answer);
+        SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+        stopWatching();
+        stopBoxWatcher(&exitBox);
+        EXPECT_EQ(1, boxes.seen);
+        EXPECT_NE(std::string::npos, boxes.texts.find("Some changes could not be saved")) << boxes.texts;
+        // The Exit dialog still comes, after the box.
+        EXPECT_EQ(1, exitBox.seen);
+        EXPECT_FALSE(takeQuitMessage());
+        if (c.savedAtExit)
+            EXPECT_EQ(listFileOf({"kiwi", "Retry saves"}), readFileBytes(listPath(1)));
+        else
+            EXPECT_EQ(before, readFileBytes(listPath(1)));
+    }
+}
+
+TEST_F(FailedSavesTest, ExitWithEverythingSavedShowsOnlyTheExitDialog)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    add("saved");
+    BoxWatcher exitBox;
+    ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&exitBox, "Vombly - Quit", IDCANCEL));
+    watch();
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    stopWatching();
+    stopBoxWatcher(&exitBox);
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    EXPECT_EQ(1, exitBox.seen);
+}
