@@ -1,11 +1,14 @@
 #include "app/dispatch.h"
 
+#include "app/hotkey.h"
 #include "app/lifecycle.h"
 #include "app/string_cache.h"
+#include "app/tray_menu.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "dialogs/add_remove.h"
 #include "dialogs/home_page.h"
+#include "dialogs/keyboard_privacy.h"
 #include "dialogs/settings_dialog.h"
 #include "res/resource.h"
 #include "store/lists.h"
@@ -34,6 +37,8 @@ static const MessageRow MessageTable[] = {
     {WM_GETMINMAXINFO, OnGetMinMaxInfo},
     {TrayNotifyMessage, OnTrayNotify},
     {WM_TIMECHANGE, OnTimeChange},
+    {WM_HOTKEY, OnHotkey},
+    {WM_ACTIVATEAPP, OnActivateApp},
     {0, NULL},
 };
 
@@ -51,6 +56,10 @@ static const CommandRow CommandTable[] = {
     {IDC_TOGGLE, ToggleListCommand},
     {CMD_LOAD_LIST, LoadListCommand},
     {CMD_SAVE_LIST, SaveListCommand},
+    {IDM_KEYBOARD_PRIVACY, KeyboardPrivacyCommand},
+    {CMD_COPY_SELECTED, CopySelectedCommand},
+    {IDM_SHOW_WINDOW, ShowWindowCommand},
+    {CMD_REPORT_HOTKEY, ReportHotkeyCommand},
     {0, NULL},
 };
 

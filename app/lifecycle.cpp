@@ -5,8 +5,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/hotkey.h"
 #include "app/startup.h"
 #include "app/string_cache.h"
+#include "app/tray_menu.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "res/resource.h"
@@ -90,6 +92,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     if (!EnumWindows(FindRunningCopy, 0))
         return 0;
 
+    StartHotkey(window);
     SaveSettings();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
@@ -146,12 +149,11 @@ LRESULT OnGetMinMaxInfo(HINSTANCE, HWND, UINT, WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT OnTrayNotify(HINSTANCE, HWND window, UINT, WPARAM, LPARAM lParam)
+LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM lParam)
 {
-    if (lParam == WM_LBUTTONDBLCLK) {
-        SetForegroundWindow(window);
-        ShowWindow(window, SW_SHOWNORMAL);
-        SetFocus(window);
-    }
+    if (lParam == WM_LBUTTONDBLCLK)
+        ShowWindowCommand(instance, window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
+    else if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU)
+        ShowTrayMenu(instance, window);
     return 0;
 }

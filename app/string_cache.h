@@ -15,4 +15,11 @@ const char *GetString(unsigned int id);
 // Frees every cached text; every id then yields NULL.
 void FreeStringCache(void);
 
+// The texts added after the fixed table, ids above the end marker up to
+// MoreStringEnd: loaded from the module given to LoadStringCache the first
+// time each is asked for, and kept until FreeStringCache. NULL for an id
+// outside that range, before LoadStringCache, or after a failed allocation.
+enum { MoreStringEnd = 200 };
+const char *GetMoreString(unsigned int id);
+
 #endif
