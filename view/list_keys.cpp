@@ -9,9 +9,12 @@ static WNDPROC listBoxProc;
 static TypeAhead typeAhead;
 static char typeAheadEntry[ListEntryBufferSize];
 
+// The list box stays a Unicode window: subclassed through the ANSI call it
+// would get every message converted, its items' texts included, through
+// the system's buffers, which some versions size too small for long items.
 void SubclassListBox(HWND listBox)
 {
-    listBoxProc = (WNDPROC)SetWindowLongPtrA(listBox, GWLP_WNDPROC, (LONG_PTR)ListKeysProc);
+    listBoxProc = (WNDPROC)SetWindowLongPtrW(listBox, GWLP_WNDPROC, (LONG_PTR)ListKeysProc);
 }
 
 static int ControlHeld(void)
@@ -60,7 +63,7 @@ LRESULT CALLBACK ListKeysProc(HWND listBox, UINT message, WPARAM wParam, LPARAM 
     HWND window = GetParent(listBox);
     switch (message) {
     case WM_GETDLGCODE: {
-        LRESULT code = CallWindowProcA(listBoxProc, listBox, message, wParam, lParam);
+        LRESULT code = CallWindowProcW(listBoxProc, listBox, message, wParam, lParam);
         const MSG *keyMessage = (const MSG *)lParam;
         if (keyMessage != NULL && IsOwnKey(keyMessage))
             code |= DLGC_WANTMESSAGE | DLGC_WANTALLKEYS | (keyMessage->wParam == VK_TAB ? DLGC_WANTTAB : 0);
@@ -88,11 +91,16 @@ LRESULT CALLBACK ListKeysProc(HWND listBox, UINT message, WPARAM wParam, LPARAM 
             break;
         }
         break;
-    case WM_CHAR:
-        // Control characters (Enter, Esc, Ctrl+letter) search for nothing.
-        if ((unsigned char)wParam >= ' ')
-            TypeAheadCharacter(listBox, (char)wParam);
+    case WM_CHAR: {
+        // Control characters (Enter, Esc, Ctrl+letter) search for nothing;
+        // the entries are in the ANSI code page, and so is what is searched.
+        WCHAR wide = (WCHAR)wParam;
+        char character[4];
+        if (wide >= L' ' &&
+            WideCharToMultiByte(CP_ACP, 0, &wide, 1, character, sizeof character, NULL, NULL) == 1)
+            TypeAheadCharacter(listBox, character[0]);
         return 0;
     }
-    return CallWindowProcA(listBoxProc, listBox, message, wParam, lParam);
+    }
+    return CallWindowProcW(listBoxProc, listBox, message, wParam, lParam);
 }
