@@ -8,20 +8,15 @@
 #include "store/settings.h"
 
 // Not in the XP headers: hotkey presses are not repeated while the key is
-// held. Windows 7 and later understand it; older versions refuse the call.
+// held. Windows 7 and later understand it; older versions refuse the call,
+// and there a held hotkey toggles the window at the key's repeat rate.
 static const UINT ModNoRepeat = 0x4000;
-// Without it, a press that comes this soon after the last one is the key's
-// auto-repeat and is ignored.
-static const DWORD RepeatGuardMs = 500;
 // Bounds of the paste: the other window's coming to the front, and the
 // user's letting go of the modifiers.
 static const DWORD ForegroundWaitMs = 1000;
 static const DWORD ModifierWaitMs = 2000;
 
 static enum HotkeyState hotkeyState;
-static int noRepeatInUse;
-static DWORD lastPressTick;
-static int pressSeen;
 static HWND hotkeyOrigin;
 
 static int IsWindows7OrLater(void)
@@ -41,7 +36,6 @@ enum HotkeyState GetHotkeyState(void)
 int ApplyHotkey(HWND window, uint32_t modifiers, uint32_t key)
 {
     UnregisterHotKey(window, HotkeyId);
-    noRepeatInUse = 0;
     if (key == 0) {
         hotkeyState = HotkeyOff;
         return 1;
@@ -49,7 +43,6 @@ int ApplyHotkey(HWND window, uint32_t modifiers, uint32_t key)
     UINT flags = (UINT)(modifiers & OptionsModifierMask);
     if (IsWindows7OrLater()) {
         if (RegisterHotKey(window, HotkeyId, flags | ModNoRepeat, (UINT)key)) {
-            noRepeatInUse = 1;
             hotkeyState = HotkeyOn;
             return 1;
         }
@@ -145,13 +138,6 @@ LRESULT OnHotkey(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM)
 {
     if (wParam != HotkeyId)
         return 0;
-    DWORD now = GetTickCount();
-    int repeat = !noRepeatInUse && pressSeen && now - lastPressTick < RepeatGuardMs;
-    pressSeen = 1;
-    lastPressTick = now;
-    if (repeat)
-        return 0;
-
     HWND foreground = GetForegroundWindow();
     if (foreground == window && IsWindowVisible(window) && !IsIconic(window)) {
         // The second press: back to the tray, as the close box does.
