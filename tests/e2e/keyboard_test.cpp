@@ -501,6 +501,9 @@ TEST_F(KeyboardJourney, NewOptionsSurviveARestartInTheSameSettingsFile)
         << "the field to correct has the focus, its text selected";
     typeText("45");
     ASSERT_TRUE(waitFor([&] { return textOf(GetDlgItem(dialog, IDC_CLEAR_EDIT)) == "45"; }, UiTimeoutMs));
+    // A picture of the filled-in dialog for the reviewer, like main-window.png.
+    waitUntilIdle(dialog);
+    saveScreenshot("keyboard-privacy");
     press(VK_RETURN);
     ASSERT_TRUE(waitFor([&] { return !IsWindow(dialog); }, UiTimeoutMs));
 
