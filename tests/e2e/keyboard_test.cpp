@@ -88,7 +88,7 @@ OptionsBlock defaultOptions()
 }
 
 struct KeyboardJourney : Journey {
-    PROCESS_INFORMATION notepad = {};
+    std::vector<PROCESS_INFORMATION> notepads;
     HWND notepadWindow = NULL;
     HWND notepadEdit = NULL;
 
@@ -100,26 +100,30 @@ struct KeyboardJourney : Journey {
         ASSERT_TRUE(writeListFile(3, List3));
     }
 
-    // Notepad, in front, with the caret in its text.
-    void startNotepad()
+    // A Notepad, in front, with the caret in its text.
+    void openNotepad(HWND *window, HWND *edit)
     {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         char commandLine[] = "notepad.exe";
-        ASSERT_TRUE(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &notepad));
-        notepadWindow = waitForWindow(nullptr, "Notepad", StartTimeoutMs, notepad.dwProcessId);
-        ASSERT_NE(nullptr, notepadWindow);
-        ASSERT_TRUE(waitFor([&] { return IsWindowVisible(notepadWindow) != FALSE; }, UiTimeoutMs));
-        notepadEdit = FindWindowExA(notepadWindow, NULL, "Edit", NULL);
-        ASSERT_NE(nullptr, notepadEdit);
-        ASSERT_TRUE(waitUntilIdle(notepadWindow));
-        ASSERT_TRUE(bringToFront(notepadWindow));
-        ASSERT_EQ(notepadEdit, focusOf(notepadWindow));
+        PROCESS_INFORMATION started = {};
+        ASSERT_TRUE(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started));
+        notepads.push_back(started);
+        *window = waitForWindow(nullptr, "Notepad", StartTimeoutMs, started.dwProcessId);
+        ASSERT_NE(nullptr, *window);
+        ASSERT_TRUE(waitFor([&] { return IsWindowVisible(*window) != FALSE; }, UiTimeoutMs));
+        *edit = FindWindowExA(*window, NULL, "Edit", NULL);
+        ASSERT_NE(nullptr, *edit);
+        ASSERT_TRUE(waitUntilIdle(*window));
+        ASSERT_TRUE(bringToFront(*window));
+        ASSERT_EQ(*edit, focusOf(*window));
     }
+
+    void startNotepad() { openNotepad(&notepadWindow, &notepadEdit); }
 
     void TearDown() override
     {
-        if (notepad.hProcess != NULL) {
+        for (const PROCESS_INFORMATION &notepad : notepads) {
             TerminateProcess(notepad.hProcess, 0);
             WaitForSingleObject(notepad.hProcess, 5000);
             CloseHandle(notepad.hProcess);
@@ -304,6 +308,7 @@ TEST_F(KeyboardJourney, ListKeysTypeAheadCopyRemoveToggleAndHide)
 struct PasteCase {
     const char *name;
     uint32_t paste;
+    bool originCloses; // the program the hotkey came from ends before Enter
 };
 
 struct PasteJourney : KeyboardJourney, ::testing::WithParamInterface<PasteCase> {};
@@ -319,6 +324,9 @@ TEST_P(PasteJourney, HotkeyTypeAheadEnterFromNotepad)
     HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
+    // Another program behind, which must never be typed into.
+    HWND bystander = NULL, bystanderEdit = NULL;
+    ASSERT_NO_FATAL_FAILURE(openNotepad(&bystander, &bystanderEdit));
     ASSERT_NO_FATAL_FAILURE(startNotepad());
     typeText("Dear Sir, ");
     ASSERT_TRUE(waitFor([&] { return textOf(notepadEdit) == "Dear Sir, "; }, UiTimeoutMs));
@@ -328,27 +336,35 @@ TEST_P(PasteJourney, HotkeyTypeAheadEnterFromNotepad)
     typeText("kin");
     HWND listBox = GetDlgItem(window, IDC_LISTBOX);
     ASSERT_TRUE(waitFor([&] { return selectedIndex(listBox) == 2; }, UiTimeoutMs));
+    if (c.originCloses) {
+        TerminateProcess(notepads.back().hProcess, 0);
+        ASSERT_TRUE(waitFor([&] { return !IsWindow(notepadWindow); }, UiTimeoutMs));
+        ASSERT_TRUE(bringToFront(window));
+        ASSERT_TRUE(waitFor([&] { return focusOf(window) == listBox; }, UiTimeoutMs));
+    }
     press(VK_RETURN);
     ASSERT_TRUE(waitFor([] { return savedSelection() == 2; }, UiTimeoutMs));
 
-    if (c.paste) {
+    if (c.paste && !c.originCloses) {
         EXPECT_TRUE(waitFor([&] { return textOf(notepadEdit) == "Dear Sir, Kind regards,"; }, UiTimeoutMs))
             << textOf(notepadEdit);
         EXPECT_TRUE(inTray(window));
         EXPECT_EQ(notepadWindow, GetForegroundWindow());
-        EXPECT_EQ("Kind regards,", clipboardText()) << "the text stays on the clipboard";
-    } else {
-        EXPECT_EQ("Kind regards,", clipboardText());
+    } else if (!c.originCloses) {
         // Nothing to wait for when nothing should happen: a second is plenty.
         EXPECT_FALSE(waitFor([&] { return textOf(notepadEdit) != "Dear Sir, "; }, 1000)) << textOf(notepadEdit);
         EXPECT_TRUE(shown(window));
     }
+    EXPECT_EQ("Kind regards,", clipboardText()) << "the text stays on the clipboard";
+    EXPECT_FALSE(waitFor([&] { return !textOf(bystanderEdit).empty(); }, c.originCloses ? 1000 : 0))
+        << textOf(bystanderEdit);
     EXPECT_TRUE(isRunning(vombly));
 }
 
 const PasteCase pasteCases[] = {
-    {"OptionOn", 1},
-    {"OptionOff", 0},
+    {"OptionOn", 1, false},
+    {"OptionOff", 0, false},
+    {"OptionOnOriginGone", 1, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PasteJourney, ::testing::ValuesIn(pasteCases),
