@@ -134,6 +134,12 @@ static void ChooseEntry(HINSTANCE instance, HWND window, uint32_t list, int inde
 
 void ShowTrayMenu(HINSTANCE instance, HWND window)
 {
+    // While one of Vombly's dialogs is open, its answer comes first: the
+    // dialog comes to the front instead of a menu that could open another.
+    if (!IsWindowEnabled(window)) {
+        SetForegroundWindow(GetLastActivePopup(window));
+        return;
+    }
     HMENU menu = BuildTrayMenu();
     POINT at = {0, 0};
     GetCursorPos(&at);
