@@ -1,13 +1,16 @@
 #include "app/dispatch.h"
 
+#include "app/hotkey.h"
 #include "app/lifecycle.h"
 #include "app/string_cache.h"
+#include "app/tray_menu.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "dialogs/add_remove.h"
 #include "dialogs/edit_entry.h"
 #include "dialogs/home_page.h"
 #include "dialogs/import_export.h"
+#include "dialogs/keyboard_privacy.h"
 #include "dialogs/settings_dialog.h"
 #include "res/resource.h"
 #include "store/lists.h"
@@ -39,6 +42,8 @@ static const MessageRow MessageTable[] = {
     {TrayNotifyMessage, OnTrayNotify},
     {WM_TIMECHANGE, OnTimeChange},
     {WM_CONTEXTMENU, OnContextMenu},
+    {WM_HOTKEY, OnHotkey},
+    {WM_ACTIVATEAPP, OnActivateApp},
     {0, NULL},
 };
 
@@ -63,6 +68,10 @@ static const CommandRow CommandTable[] = {
     {IDM_ENTRY_MOVE_DOWN, MoveEntryDownCommand},
     {IDM_LIST_IMPORT, ImportListCommand},
     {IDM_LIST_EXPORT, ExportListCommand},
+    {IDM_KEYBOARD_PRIVACY, KeyboardPrivacyCommand},
+    {CMD_COPY_SELECTED, CopyEntryCommand},
+    {IDM_SHOW_WINDOW, ShowWindowCommand},
+    {CMD_REPORT_HOTKEY, ReportHotkeyCommand},
     {0, NULL},
 };
 

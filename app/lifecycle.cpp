@@ -6,8 +6,10 @@
 #include <string.h>
 
 #include "app/notices.h"
+#include "app/hotkey.h"
 #include "app/startup.h"
 #include "app/string_cache.h"
+#include "app/tray_menu.h"
 #include "app/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "res/resource.h"
@@ -15,7 +17,6 @@
 #include "store/lists.h"
 #include "store/settings.h"
 #include "view/clipboard.h"
-#include "view/context_menu.h"
 #include "view/controls.h"
 
 static UINT_PTR timerId;
@@ -90,7 +91,6 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     SetScrambleMask(ScrambleMaskValue);
     LoadSettingsAtStart();
     CreateMainControls(instance, window);
-    HookListEditKeys(WindowSlot(0, IDC_LISTBOX, NULL));
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     TrayIcon(NIM_ADD, instance, window);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
@@ -102,6 +102,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     if (!EnumWindows(FindRunningCopy, 0))
         return 0;
 
+    StartHotkey(window);
     SaveSettings();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
@@ -183,12 +184,11 @@ LRESULT OnGetMinMaxInfo(HINSTANCE, HWND, UINT, WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT OnTrayNotify(HINSTANCE, HWND window, UINT, WPARAM, LPARAM lParam)
+LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM lParam)
 {
-    if (lParam == WM_LBUTTONDBLCLK) {
-        SetForegroundWindow(window);
-        ShowWindow(window, SW_SHOWNORMAL);
-        SetFocus(window);
-    }
+    if (lParam == WM_LBUTTONDBLCLK)
+        ShowWindowCommand(instance, window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
+    else if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU)
+        ShowTrayMenu(instance, window);
     return 0;
 }

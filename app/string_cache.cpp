@@ -7,7 +7,7 @@
 
 // Texts added after the end marker live in ids up to this limit; an id
 // there without a text stays uncached.
-enum { LaterStringFirst = IDS_END_MARKER + 1, LaterStringLimit = 128 };
+enum { LaterStringFirst = IDS_END_MARKER + 1, LaterStringLimit = 200 };
 
 // Entries are filled in id order, so ids below the count are valid.
 static char *stringCache[IDS_END_MARKER];

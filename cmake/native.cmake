@@ -4,7 +4,8 @@ enable_testing()
 
 set(VOMBLY_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(vombly_format STATIC store/format.cpp store/options_format.cpp store/text_codec.cpp)
+add_library(vombly_format STATIC store/format.cpp store/options_format.cpp store/text_codec.cpp
+  app/hotkey_text.cpp view/type_ahead.cpp)
 target_include_directories(vombly_format PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_format PRIVATE ${VOMBLY_WARNINGS})
 target_compile_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})

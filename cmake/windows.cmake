@@ -33,12 +33,13 @@ add_dependencies(vombly_res assets)
 set(VOMBLY_CORE_SOURCES
   app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/startup.cpp
   app/string_cache.cpp app/window_slots.cpp
+  app/hotkey.cpp app/hotkey_text.cpp app/tray_menu.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
-  dialogs/home_page.cpp dialogs/import_export.cpp dialogs/settings_dialog.cpp
+  dialogs/home_page.cpp dialogs/import_export.cpp dialogs/keyboard_privacy.cpp dialogs/settings_dialog.cpp
   store/format.cpp store/lists.cpp store/options_format.cpp store/safe_write.cpp store/settings.cpp
   store/text_codec.cpp
-  view/clipboard.cpp view/context_menu.cpp view/controls.cpp view/list_entry.cpp view/paint.cpp
-  view/selection.cpp)
+  view/clipboard.cpp view/context_menu.cpp view/controls.cpp view/list_entry.cpp view/list_keys.cpp
+  view/paint.cpp view/selection.cpp view/type_ahead.cpp)
 add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
 target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})

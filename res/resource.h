@@ -81,6 +81,24 @@
 #define IDS_EXPORT_SKIPPED    144
 #define IDS_SKIP_ENTRY_CODE_PAGE 145
 
+// Texts added after the fixed table (read with GetString): the
+// keyboard and privacy options, the hotkey's failure, the tray menu.
+#define IDS_KEYBOARD_PRIVACY    90
+#define IDS_HOTKEY_LABEL        91
+#define IDS_HOTKEY_NONE         92
+#define IDS_PASTE_OPTION        93
+#define IDS_PRIVATE_LABEL       94
+#define IDS_CLEAR_LABEL         95
+#define IDS_HOTKEY_TAKEN        96
+#define IDS_HOTKEY_TAKEN_STATUS 97
+#define IDS_CLEAR_RANGE         98
+#define IDS_SHOW_VOMBLY         99
+#define IDS_TRAY_SETTINGS      100
+#define IDS_TRAY_EXIT          101
+#define IDS_TRAY_EMPTY         102
+#define IDS_TRAY_MORE          103
+#define IDS_HOTKEY_ACTIVE      104
+
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001
 #define IDM_EXIT      40002
@@ -89,6 +107,14 @@
 #define IDM_SETTINGS  40005
 #define IDM_TOGGLE    40006
 #define IDM_HOMEPAGE  40009
+// Options menu, after Settings.
+#define IDM_KEYBOARD_PRIVACY 41001
+// Commands the program sends itself: copy the selected entry (Enter in the
+// list box), bring the window up (tray menu), report a hotkey that could
+// not be registered at start.
+#define CMD_COPY_SELECTED    41002
+#define IDM_SHOW_WINDOW      41003
+#define CMD_REPORT_HOTKEY    41004
 
 // The entry context menu.
 #define IDM_ENTRY_COPY      42001
@@ -125,6 +151,18 @@
 #define IDC_NAME2_LABEL    1013
 #define IDC_NAME3_LABEL    1014
 #define IDC_SORT_CHECK     1015
+// KEYBOARDBOX.
+#define IDC_HOTKEY_LABEL   1101
+#define IDC_HOTKEY_FIELD   1102
+#define IDC_HOTKEY_NONE    1103
+#define IDC_HOTKEY_STATUS  1104
+#define IDC_PASTE_CHECK    1105
+#define IDC_PRIVATE_LABEL  1106
+#define IDC_PRIVATE1_CHECK 1107
+#define IDC_PRIVATE2_CHECK 1108
+#define IDC_PRIVATE3_CHECK 1109
+#define IDC_CLEAR_LABEL    1110
+#define IDC_CLEAR_EDIT     1111
 
 // EDITBOX.
 #define IDC_EDIT_LABEL     1201

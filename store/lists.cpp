@@ -31,9 +31,14 @@ static int IsListNumber(uint32_t list)
 
 const char *ListFilePath(void)
 {
+    return ListFilePathOf(GetActiveList());
+}
+
+const char *ListFilePathOf(uint32_t list)
+{
     const char *folder = DataFolder();
     if (folder == NULL || !FormatPath(listFilePath, sizeof listFilePath, "%s%s%d%s", folder,
-                                      GetString(IDS_PRODUCT), (int)GetActiveList(), ".dat"))
+                                      GetString(IDS_PRODUCT), (int)list, ".dat"))
         return NULL;
     return listFilePath;
 }

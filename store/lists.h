@@ -14,6 +14,8 @@ extern char listEntryText[ListEntryBufferSize];
 // <data folder>Vombly<active list>.dat, rebuilt at every call; NULL when it
 // would not fit.
 const char *ListFilePath(void);
+// The same for list `list`, active or not; same buffer.
+const char *ListFilePathOf(uint32_t list);
 
 // Command 6: fills the list box from the active list's file and selects the
 // remembered entry. A missing file is an empty list; a file that exists but

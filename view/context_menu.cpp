@@ -5,7 +5,6 @@
 #include "dialogs/edit_entry.h"
 #include "res/resource.h"
 
-static WNDPROC listBoxProc;
 
 HMENU BuildEntryMenu(HWND listBox)
 {
@@ -101,24 +100,4 @@ int HandleListEditKey(HWND window, WPARAM key)
         return 0;
     SendMessageA(window, WM_COMMAND, command, 0);
     return 1;
-}
-
-static LRESULT CALLBACK ListEditKeysProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_KEYDOWN && HandleListEditKey(GetParent(listBox), wParam))
-        return 0;
-    return CallWindowProcW(listBoxProc, listBox, message, wParam, lParam);
-}
-
-void HookListEditKeys(HWND listBox)
-{
-    if (listBox == NULL)
-        return;
-    // Every list box of the class has the same procedure before the hook.
-    // Through the Unicode call the list box stays a Unicode window, whose
-    // texts ReadListEntry reads whole; an ANSI procedure in the chain would
-    // make the system convert every text through buffers of its own.
-    WNDPROC previous = (WNDPROC)SetWindowLongPtrW(listBox, GWLP_WNDPROC, (LONG_PTR)ListEditKeysProc);
-    if (previous != NULL && previous != ListEditKeysProc)
-        listBoxProc = previous;
 }

@@ -19,7 +19,4 @@ HMENU BuildEntryMenu(HWND listBox);
 // the moves to `window`. Returns 1 when the key was one of them.
 int HandleListEditKey(HWND window, WPARAM key);
 
-// Routes the list box's key presses through HandleListEditKey first.
-void HookListEditKeys(HWND listBox);
-
 #endif

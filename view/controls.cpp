@@ -4,6 +4,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "view/list_keys.h"
 
 static const DWORD ControlExStyle = WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
 static const DWORD ListBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
@@ -25,7 +26,7 @@ void CreateMainControls(HINSTANCE instance, HWND window)
     HFONT font = (HFONT)GetStockObject(ANSI_VAR_FONT);
     // The sort style is fixed here; a changed setting applies at next start.
     DWORD listStyle = ListBoxStyle | (GetSortEntries() == 1 ? LBS_SORT : 0);
-    CreateControl(instance, window, "listbox", NULL, listStyle, IDC_LISTBOX, font);
+    SubclassListBox(CreateControl(instance, window, "listbox", NULL, listStyle, IDC_LISTBOX, font));
 
     static const struct {
         int id;

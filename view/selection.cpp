@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "app/hotkey.h"
 #include "app/notices.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
@@ -10,27 +11,50 @@
 #include "view/clipboard.h"
 #include "view/list_entry.h"
 
-// Puts the selected entry on the clipboard with the click sound, sends the
-// window to the tray if the user chose so, and saves the settings.
-static void CopySelectedEntry(HINSTANCE instance, HWND window)
+// The click sounds only for a copy that happened; a clipboard that stayed
+// busy is told, since the user would otherwise paste something else.
+static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+{
+    if (length >= 0 && CopyListEntryToClipboard(window, list, text, (size_t)length)) {
+        PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
+        return 1;
+    }
+    ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
+    return 0;
+}
+
+// What follows every choice of an entry: the paste into the program the
+// hotkey came from when the user asked for it (the window goes to the tray
+// first), otherwise the window to the tray if the user chose so; then the
+// save. A failed copy leaves the window where the user can try again. The
+// origin is taken before the window hides, since hiding hands the
+// activation on and so forgets it.
+static void FinishSelection(HWND window, int attempted, int copied)
+{
+    HWND origin = copied && GetPasteAfterHotkey() == 1 ? TakeHotkeyOrigin() : NULL;
+    if (origin != NULL || (GetMinimiseAfterSelection() == 1 && (copied || !attempted)))
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    SaveSettings();
+    if (origin != NULL)
+        PasteInto(origin);
+}
+
+void CopySelectedEntry(HINSTANCE instance, HWND window)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    int copied = 1;
-    if (index != LB_ERR) {
+    int attempted = index != LB_ERR, copied = 0;
+    if (attempted) {
         SetActiveListSelection((int32_t)index);
         int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        copied = length >= 0 &&
-                 CopyListEntryToClipboard(window, (int32_t)GetActiveList(), listEntryText, (size_t)length);
-        if (copied)
-            PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
-        else
-            ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
+        copied = CopyWithClick(instance, window, (int32_t)GetActiveList(), listEntryText, length);
     }
-    // A failed copy leaves the window where the user can try again.
-    if (copied && GetMinimiseAfterSelection() == 1)
-        SendMessageA(window, WM_CLOSE, 0, 0);
-    SaveSettings();
+    FinishSelection(window, attempted, copied);
+}
+
+void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+{
+    FinishSelection(window, 1, CopyWithClick(instance, window, list, text, length));
 }
 
 LRESULT SelectEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)

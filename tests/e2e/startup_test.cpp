@@ -43,7 +43,7 @@ TEST_F(StartupJourney, ShownStartHasTheMainWindowAndMenu)
     } expected[] = {
         {"File", {{"Add a String", 40003}, {"Remove a String", 40004}, {"Toggle List", 40006}, {nullptr, 0},
                   {"Exit", 40002}}},
-        {"Options", {{"Settings", 40005}}},
+        {"Options", {{"Settings", 40005}, {"Keyboard and Privacy...", 41001}}},
         {"Info", {{"About Vombly", 40001}, {"Home Page / Purchase", 40009}}},
     };
     std::vector<MenuEntry> bar = menuItems(window);

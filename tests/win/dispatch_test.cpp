@@ -54,7 +54,8 @@ TEST(CommandTable, MenuItemsAndButtonsShareTheirHandlers)
 TEST(CommandTable, EveryMenuAndControlIdHasAHandlerAndOthersNone)
 {
     WORD handled[] = {IDM_ABOUT, IDM_EXIT, IDM_SETTINGS, IDM_HOMEPAGE, IDC_LISTBOX, IDM_ADD, IDC_ADD,
-                      IDM_REMOVE, IDC_REMOVE, IDM_TOGGLE, IDC_TOGGLE, CMD_LOAD_LIST, CMD_SAVE_LIST};
+                      IDM_REMOVE, IDC_REMOVE, IDM_TOGGLE, IDC_TOGGLE, CMD_LOAD_LIST, CMD_SAVE_LIST,
+                      IDM_KEYBOARD_PRIVACY, CMD_COPY_SELECTED, IDM_SHOW_WINDOW, CMD_REPORT_HOTKEY};
     for (WORD id : handled)
         EXPECT_NE(nullptr, FindCommandHandler(id)) << id;
     WORD unhandled[] = {0, IDOK, 8, 40007, 40008, 0xFFFF};

@@ -9,6 +9,7 @@
 #include "app/string_cache.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
+#include "store/options_format.h"
 
 void pumpMessages(DWORD milliseconds)
 {
@@ -91,6 +92,13 @@ void MainWindowFixture::SetUp()
     snprintf(settings.lists[0].listName, ListNameSize, "%s", "Home list");
     snprintf(settings.lists[1].listName, ListNameSize, "%s", "Office list");
     snprintf(settings.lists[2].listName, ListNameSize, "%s", "Other list");
+    // No global hotkey: the main windows of test processes that follow each
+    // other closely would find it taken and say so in a message box.
+    OptionsBlock options;
+    DefaultOptions(&options);
+    options.hotkeyModifiers = 0;
+    options.hotkeyKey = 0;
+    EncodeOptions(&options, settings.reservedTail);
     lists[0] = {"kiwi", "apple", "mango"};
     lists[1] = {"zulu", "alpha", "mike"};
     lists[2] = {"third"};

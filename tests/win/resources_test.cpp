@@ -105,7 +105,8 @@ TEST(Resources, MenuHasTheProgramsCommands)
         int count;
     } cases[] = {
         {0, "File", {{"Add a String", 40003}, {"Remove a String", 40004}, {"Toggle List", 40006}, {"", 0}, {"Exit", 40002}}, 5},
-        {1, "Options", {{"Settings", 40005}}, 1},
+        // Settings keeps its place; items added later come after it.
+        {1, "Options", {{"Settings", 40005}, {"Keyboard and Privacy...", 41001}}, 2},
         {2, "Info", {{"About Vombly", 40001}, {"Home Page / Purchase", 40009}}, 2},
     };
     ASSERT_EQ(3, GetMenuItemCount(menu));
