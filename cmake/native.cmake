@@ -1,5 +1,6 @@
-# Native tree: the portable byte formats, their tests under sanitizers, the
-# fuzz targets and the default-file generator.
+# Native tree: the portable byte formats and the program's window-free rules,
+# their tests under sanitizers, the fuzz targets and the default-file
+# generator.
 enable_testing()
 
 set(VOMBLY_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
@@ -9,6 +10,12 @@ target_include_directories(vombly_format PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_format PRIVATE ${VOMBLY_WARNINGS})
 target_compile_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
 target_link_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
+
+add_library(vombly_rules STATIC app/rules.cpp app/startup.cpp)
+target_include_directories(vombly_rules PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(vombly_rules PRIVATE ${VOMBLY_WARNINGS})
+target_compile_options(vombly_rules PUBLIC ${VOMBLY_SANITIZE})
+target_link_options(vombly_rules PUBLIC ${VOMBLY_SANITIZE})
 
 # The four default files that seed a new data folder; they sit beside the
 # shipped exe in the run folder.
