@@ -2,53 +2,19 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "app/string_cache.h"
 #include "res/resource.h"
 
-static char startupFolder[PathBufferSize];
 static char appDataFolder[MAX_PATH];
 static char dataFolder[PathBufferSize];
 static char settingsFilePath[PathBufferSize];
 
-static const char TempSuffix[] = ".tmp";
 // The longest name the program puts into the data folder is a list file of
 // any list number, with the suffix of its temporary copy.
 static const char LongestListSuffix[] = "-2147483648.dat";
-
-int FormatPath(char *buffer, size_t size, const char *format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    int length = vsnprintf(buffer, size, format, args);
-    va_end(args);
-    if (length < 0 || (size_t)length >= size) {
-        if (size > 0)
-            buffer[0] = '\0';
-        return 0;
-    }
-    return 1;
-}
-
-int TempPathFor(char *buffer, size_t size, const char *path)
-{
-    return FormatPath(buffer, size, "%s%s", path, TempSuffix);
-}
-
-const char *GetStartupFolder(void)
-{
-    return startupFolder;
-}
-
-int SetStartupFolder(const char *directory)
-{
-    size_t length = strlen(directory);
-    const char *separator = (length > 0 && directory[length - 1] == '\\') ? "" : "\\";
-    return FormatPath(startupFolder, sizeof startupFolder, "%s%s", directory, separator);
-}
 
 int ReadStartupFolder(void)
 {
@@ -56,7 +22,7 @@ int ReadStartupFolder(void)
     DWORD length = GetCurrentDirectoryA(ARRAYSIZE(directory), directory);
     // A longer directory does not fit the buffer and its text is undefined.
     if (length == 0 || length >= ARRAYSIZE(directory)) {
-        startupFolder[0] = '\0';
+        SetStartupFolder(NULL);
         return 0;
     }
     return SetStartupFolder(directory);
@@ -131,7 +97,7 @@ int PrepareDataFolder(void)
 
     const char *folder = DataFolder();
     char longest[PathBufferSize];
-    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempSuffix))
+    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempPathSuffix))
         return 0;
 
     char created[ShortPathBufferSize];
@@ -141,7 +107,7 @@ int PrepareDataFolder(void)
         return 0;
 
     char defaultPath[ShortPathBufferSize];
-    if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%s", startupFolder, product, ".cfg"))
+    if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%s", GetStartupFolder(), product, ".cfg"))
         return 0;
     const char *settingsPath = SettingsFilePath();
     if (settingsPath == NULL || !SeedFile(defaultPath, settingsPath))
@@ -149,7 +115,7 @@ int PrepareDataFolder(void)
 
     for (int list = 1; list <= 3; list++) {
         char listPath[ShortPathBufferSize];
-        if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%d%s", startupFolder, product, list, ".dat") ||
+        if (!FormatPath(defaultPath, sizeof defaultPath, "%s%s%d%s", GetStartupFolder(), product, list, ".dat") ||
             !FormatPath(listPath, sizeof listPath, "%s%s%d%s", folder, product, list, ".dat") ||
             !SeedFile(defaultPath, listPath))
             return 0;

@@ -82,7 +82,7 @@ LRESULT ToggleListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
     // Lists go round 1, 2, 3; any other number (a damaged or foreign
     // settings file) continues with list 1.
     uint32_t current = GetActiveList();
-    SetActiveList(current >= 1 && current < 3 ? current + 1 : 1);
+    SetActiveList(NextList(current));
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     SaveSettings();
     return 0;
