@@ -6,7 +6,6 @@
 
 #include "app/paths.h"
 #include "app/string_cache.h"
-#include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/safe_write.h"
 
@@ -92,23 +91,4 @@ int LoadSettings(void)
     size_t length = fread(bytes, 1, sizeof bytes, file);
     fclose(file);
     return DecodeSettingsFile(bytes, length, &settingsRecord);
-}
-
-int SaveSettings(void)
-{
-    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
-    if (listBox != NULL)
-        SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
-    settingsRecord.reservedHead = 0;
-
-    unsigned char bytes[SettingsFileSize];
-    EncodeSettingsFile(&settingsRecord, bytes);
-    int written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
-
-    // Without a main window (while it is being created) there is nothing to
-    // repaint; a null window would repaint the whole desktop.
-    HWND mainWindow = WindowSlot(0, MainWindowSlot, NULL);
-    if (mainWindow != NULL)
-        InvalidateRect(mainWindow, NULL, TRUE);
-    return written;
 }
