@@ -18,26 +18,15 @@ std::string makeScratchFolder(const char *name)
     return folder;
 }
 
-void removeTree(const std::string &folder)
+void *replaceImport(void **slot, void *replacement)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    DWORD was = 0;
+    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was))
+        return NULL;
+    void *previous = *slot;
+    *slot = replacement;
+    VirtualProtect(slot, sizeof *slot, was, &was);
+    return previous;
 }
 
 bool fileExists(const std::string &path)
