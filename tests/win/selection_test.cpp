@@ -113,15 +113,52 @@ static void releaseClipboard(ClipboardHold *hold)
     hold->thread = NULL;
 }
 
+// Stands in for PlaySoundA while a test runs: the program's call goes through
+// this executable's import slot for it, which the stand-in takes over.
+extern "C" void *__imp_PlaySoundA;
+
+struct SoundCall {
+    std::string name;
+    HMODULE module;
+    DWORD flags;
+};
+static std::vector<SoundCall> soundCalls;
+
+static BOOL WINAPI CountingPlaySound(LPCSTR name, HMODULE module, DWORD flags)
+{
+    soundCalls.push_back({IS_INTRESOURCE(name) ? "#" : name, module, flags});
+    return TRUE;
+}
+
 // The main window doubles as the clipboard owner of the test; its lock
 // also keeps parallel test processes off the shared clipboard.
 struct SelectionTest : MainWindowFixture {
     ClipboardHold hold;
+    void *realPlaySound = NULL;
 
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        soundCalls.clear();
+        realPlaySound = replaceImport(&__imp_PlaySoundA, (void *)CountingPlaySound);
+        ASSERT_NE(nullptr, realPlaySound);
+    }
     void TearDown() override
     {
         releaseClipboard(&hold);
+        if (realPlaySound != NULL)
+            replaceImport(&__imp_PlaySoundA, realPlaySound);
         MainWindowFixture::TearDown();
+    }
+    // Each copy plays the click sound from the program's resources, once.
+    void expectClickSounds(size_t count)
+    {
+        ASSERT_EQ(count, soundCalls.size());
+        for (const SoundCall &call : soundCalls) {
+            EXPECT_EQ("CLICK_SOUND", call.name);
+            EXPECT_EQ(GetModuleHandleA(NULL), call.module);
+            EXPECT_EQ((DWORD)(SND_RESOURCE | SND_ASYNC), call.flags);
+        }
     }
     HWND listBox(void) { return WindowSlot(0, IDC_LISTBOX, NULL); }
     void notify(WORD code)
@@ -164,6 +201,7 @@ TEST_F(SelectionTest, DoubleClickCopiesTheSelectedEntryAndSavesItsIndex)
         EXPECT_EQ(std::to_string(index), savedSelection());
         EXPECT_TRUE(IsWindowVisible(window));
     }
+    expectClickSounds(6);
 }
 
 TEST_F(SelectionTest, SortedListBoxCopiesTheEntryAtItsSortedIndex)
@@ -211,6 +249,7 @@ TEST_F(SelectionTest, OtherNotificationsAndEscCopyAndSaveNothing)
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_FALSE(IsIconic(window));
     }
+    EXPECT_EQ(0u, soundCalls.size());
 }
 
 TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
@@ -256,10 +295,13 @@ TEST_F(SelectionTest, HeldClipboardCopiesNothingButTheSelectionIsRecorded)
     EXPECT_EQ(2, GetActiveListSelection());
     EXPECT_EQ("2", savedSelection());
     EXPECT_TRUE(IsWindowVisible(window));
+    // Nothing was copied, so no click is heard.
+    EXPECT_EQ(0u, soundCalls.size());
 
     // Once released, the next double-click copies as usual.
     notify(LBN_DBLCLK);
     EXPECT_EQ(lists[0][2], clipboardText());
+    expectClickSounds(1);
 }
 
 TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)
