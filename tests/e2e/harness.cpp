@@ -55,39 +55,10 @@ std::string defaultFile(const char *name)
     return runFolder() + "\\" + name;
 }
 
-// Deletes a folder and its files and sub-folders. True when it is gone.
-static bool removeTree(const std::string &folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
-                continue;
-            std::string path = folder + "\\" + found.cFileName;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-    return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-}
-
 void resetDataFolder()
 {
     std::string folder = dataFolder();
     waitFor([&] { return removeTree(folder); }, 5000);
-}
-
-bool fileExists(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 unsigned long long fileWriteTime(const std::string &path)
@@ -602,7 +573,17 @@ std::string clipboardText()
     return text;
 }
 
-static bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+bool inTray(HWND window)
+{
+    return IsIconic(window) && !IsWindowVisible(window);
+}
+
+bool shownNormally(HWND window)
+{
+    return IsWindowVisible(window) && !IsIconic(window);
+}
+
+bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
 {
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/common/file_bytes.h"
+#include "tests/common/win_files.h"
 
 // Timeouts of the journeys. A cold Wine start of a new exe takes a while.
 enum { StartTimeoutMs = 20000, ExitTimeoutMs = 10000, UiTimeoutMs = 10000 };
@@ -47,7 +48,6 @@ std::string defaultFile(const char *name);
 // Deletes the data folder and everything in it.
 void resetDataFolder();
 
-bool fileExists(const std::string &path);
 // Last-write time, 0 when the file can't be read.
 unsigned long long fileWriteTime(const std::string &path);
 
@@ -92,6 +92,13 @@ bool waitUntilIdle(HWND window, int timeoutMs = UiTimeoutMs);
 std::string windowText(HWND window);
 std::string windowClass(HWND window);
 RECT windowRect(HWND window);
+// SendMessageTimeout to another process's window, 2 s at most; false when it
+// did not answer.
+bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result);
+// The main window as the user finds it: in the tray (hidden and minimised)
+// or shown (visible and not minimised).
+bool inTray(HWND window);
+bool shownNormally(HWND window);
 
 struct MessageBoxSeen {
     HWND window;

@@ -12,6 +12,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -21,92 +22,6 @@ static std::string dialogItemText(HWND dialog, int id)
     char text[1400];
     GetDlgItemTextA(dialog, id, text, ARRAYSIZE(text));
     return text;
-}
-
-// Answers every message box with one caption that the owner thread shows
-// until stopped: counts them, keeps the texts of the first and presses
-// `answer`. Bounded, so a box nobody expects cannot hang a test.
-struct BoxWatcher {
-    DWORD ownerThread;
-    const char *caption;
-    WORD answer;
-    HANDLE stop;
-    HANDLE thread;
-    int seen;
-    std::string texts;  // the first box's static texts, each followed by '|'
-};
-
-struct BoxSearch {
-    const char *caption;
-    HWND found;
-};
-
-static BOOL CALLBACK FindBoxByCaption(HWND window, LPARAM lParam)
-{
-    BoxSearch *search = (BoxSearch *)lParam;
-    char className[16];
-    char caption[128];
-    if (IsWindowVisible(window) && GetClassNameA(window, className, ARRAYSIZE(className)) > 0 &&
-        strcmp(className, "#32770") == 0 && GetWindowTextA(window, caption, ARRAYSIZE(caption)) >= 0 &&
-        strcmp(caption, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
-{
-    char className[16];
-    char text[512];
-    if (GetClassNameA(child, className, ARRAYSIZE(className)) > 0 && lstrcmpiA(className, "Static") == 0 &&
-        GetWindowTextA(child, text, ARRAYSIZE(text)) > 0)
-        *(std::string *)lParam += std::string(text) + "|";
-    return TRUE;
-}
-
-static DWORD WINAPI WatchBoxes(void *parameter)
-{
-    BoxWatcher *watcher = (BoxWatcher *)parameter;
-    DWORD start = GetTickCount();
-    while (WaitForSingleObject(watcher->stop, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000) {
-        BoxSearch search = {watcher->caption, NULL};
-        EnumThreadWindows(watcher->ownerThread, FindBoxByCaption, (LPARAM)&search);
-        if (search.found == NULL)
-            continue;
-        Sleep(100);
-        if (watcher->seen++ == 0)
-            EnumChildWindows(search.found, CollectStaticText, (LPARAM)&watcher->texts);
-        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(watcher->answer, BN_CLICKED), 0);
-        DWORD asked = GetTickCount();
-        while (IsWindow(search.found) && IsWindowVisible(search.found) && GetTickCount() - asked < 3000)
-            Sleep(20);
-        if (IsWindow(search.found) && IsWindowVisible(search.found))
-            EndDialog(search.found, DriverGaveUp);
-    }
-    return 0;
-}
-
-static void startBoxWatcher(BoxWatcher *watcher, const char *caption, WORD answer)
-{
-    watcher->ownerThread = GetCurrentThreadId();
-    watcher->caption = caption;
-    watcher->answer = answer;
-    watcher->seen = 0;
-    watcher->texts.clear();
-    watcher->stop = CreateEventA(NULL, TRUE, FALSE, NULL);
-    watcher->thread = CreateThread(NULL, 0, WatchBoxes, watcher, 0, NULL);
-    ASSERT_NE(nullptr, watcher->thread);
-}
-
-static void stopBoxWatcher(BoxWatcher *watcher)
-{
-    SetEvent(watcher->stop);
-    // The watcher may be asking this thread's windows for their texts.
-    pumpUntil([watcher] { return WaitForSingleObject(watcher->thread, 0) == WAIT_OBJECT_0; }, 10000);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watcher->thread, 0)) << "box watcher still running";
-    CloseHandle(watcher->thread);
-    CloseHandle(watcher->stop);
 }
 
 struct DialogCommandTest : MainWindowFixture {
@@ -138,13 +53,8 @@ struct DialogCommandTest : MainWindowFixture {
     Entries saved(int list)
     {
         Bytes bytes = readFileBytes(listPath(list));
-        Entries entries;
-        static char text[ListEntryBufferSize];
-        size_t at = 0, consumed = 0;
-        while (DecodeListRecord(bytes.data() + at, bytes.size() - at, text, &consumed) == 1) {
-            entries.push_back(text);
-            at += consumed;
-        }
+        size_t at = 0;
+        Entries entries = decodeListFile(bytes, &at);
         EXPECT_EQ(bytes.size(), at) << "damaged list file " << list;
         return entries;
     }
@@ -329,12 +239,12 @@ TEST_F(RemoveTest, NothingSelectedShowsTheErrorBoxNoDialogAndSaves)
         SCOPED_TRACE(command);
         SendMessageA(listBox(), LB_SETCURSEL, (WPARAM)-1, 0);
         DeleteFileA(settingsPath().c_str());
-        BoxWatcher error, removeBox;
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&error, "Error", IDOK));
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&removeBox, "Vombly - Remove String", IDCANCEL));
+        DialogDriver error, removeBox;
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&error, "Error", IDOK));
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&removeBox, "Vombly - Remove String", IDCANCEL));
         SendMessageA(window, WM_COMMAND, command, 0);
-        stopBoxWatcher(&error);
-        stopBoxWatcher(&removeBox);
+        finishDialogDriver(&error);
+        finishDialogDriver(&removeBox);
         EXPECT_EQ(1, error.seen);
         EXPECT_NE(std::string::npos, ("|" + error.texts).find("|There was  no string selected for deletion !|"))
             << error.texts;
@@ -437,13 +347,13 @@ static bool DriveSettingsBox(DialogDriver *driver, int index)
 }
 
 struct SettingsTest : DialogCommandTest {
-    BoxWatcher restartBox;
+    DialogDriver restartBox;
     // Opens Settings from the menu and answers it with `answer`.
     void runSettings(SettingsDrive *drive, WORD answer, DialogDriver *driver)
     {
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&restartBox, "Vombly", IDOK));
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&restartBox, "Vombly", IDOK));
         runDialog(IDM_SETTINGS, &answer, 1, DriveSettingsBox, drive, driver);
-        stopBoxWatcher(&restartBox);
+        finishDialogDriver(&restartBox);
     }
     void setRecord(int32_t sort, int32_t minimise, const char *name1, const char *name2, const char *name3)
     {

@@ -122,7 +122,7 @@ TEST_F(DataFolderTest, AFolderWhoseFilesWouldNotFitIsRefused)
     deep = deep.substr(0, 236);
     ASSERT_EQ(1, SetAppDataFolder(deep.c_str()));
     EXPECT_EQ(0, PrepareDataFolder());
-    EXPECT_FALSE(fileExists(deep + "\\Vombly"));
+    EXPECT_FALSE(pathExists(deep + "\\Vombly"));
 
     std::string tooDeep = appData + "\\" + std::string(254 - appData.size(), 'e');
     ASSERT_EQ(1, SetAppDataFolder(tooDeep.c_str()));

@@ -10,25 +10,22 @@
 #include "res/resource.h"
 #include "store/lists.h"
 #include "store/settings.h"
+#include "tests/common/list_bytes.h"
 #include "tests/win/win_test_util.h"
 
 typedef std::vector<std::string> Entries;
 
 static Bytes listFileOf(const Entries &entries)
 {
-    Bytes bytes;
-    for (const auto &text : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
+    bool ok = false;
+    Bytes bytes = encodeListFile(entries, &ok);
+    EXPECT_TRUE(ok);
     return bytes;
 }
 
 static Bytes withLength(Bytes bytes, uint32_t length)
 {
-    for (int i = 0; i < 4; i++)
-        bytes.push_back((unsigned char)(length >> (8 * i)));
+    appendLength(bytes, length);
     return bytes;
 }
 

@@ -29,11 +29,6 @@ void *replaceImport(void **slot, void *replacement)
     return previous;
 }
 
-bool fileExists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void writeFileBytes(const std::string &path, const Bytes &bytes)
 {
     ASSERT_TRUE(saveFileBytes(path, bytes)) << path;

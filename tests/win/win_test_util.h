@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/common/file_bytes.h"
-#include "tests/common/remove_tree.h"
+#include "tests/common/win_files.h"
 
 typedef std::vector<unsigned char> Bytes;
 
@@ -17,7 +17,6 @@ typedef std::vector<unsigned char> Bytes;
 // trailing backslash; removed with everything in it by removeTree.
 std::string makeScratchFolder(const char *name);
 
-bool fileExists(const std::string &path);
 // Writes the whole file; a failed write fails the test.
 void writeFileBytes(const std::string &path, const Bytes &bytes);
 Bytes bytesOf(const char *text);
