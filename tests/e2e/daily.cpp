@@ -196,30 +196,6 @@ bool answers(HWND window, int timeoutMs)
 
 // ---- Clipboard and screen -------------------------------------------------
 
-bool setClipboardText(const std::string &text)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    char *copy = block != NULL ? (char *)GlobalLock(block) : NULL;
-    if (copy == NULL) {
-        if (block != NULL)
-            GlobalFree(block);
-        return false;
-    }
-    memcpy(copy, text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    // Another program may hold the clipboard for a moment.
-    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000)) {
-        GlobalFree(block);
-        return false;
-    }
-    EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, block) != NULL;
-    CloseClipboard();
-    if (!set)
-        GlobalFree(block);
-    return set;
-}
-
 bool clipboardHasText()
 {
     return IsClipboardFormatAvailable(CF_TEXT) != FALSE;

@@ -55,8 +55,6 @@ bool answers(HWND window, int timeoutMs);
 
 // ---- Clipboard and screen -------------------------------------------------
 
-// Puts `text` on the clipboard as CF_TEXT, owned by no window.
-bool setClipboardText(const std::string &text);
 // Whether CF_TEXT is on the clipboard at all.
 bool clipboardHasText();
 

@@ -62,7 +62,7 @@ TEST_F(DailyJourney, AddTakesAtMost999CharactersTypedOrPasted)
 {
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 0)));
     std::string pasted = repeated("0123456789abcdefghij", 1200);
-    ASSERT_TRUE(setClipboardText(pasted));
+    ASSERT_TRUE(setClipboardText(NULL, pasted));
 
     HWND dialog = openDialog(ViaButton, IDC_ADD, nullptr, AddTitle);
     ASSERT_NE(nullptr, dialog);

@@ -17,7 +17,7 @@ TEST_F(DailyCopyJourney, DoubleClickPutsExactlyTheEntryOnTheClipboard)
 
     for (size_t i = 0; i < entries.size(); i++) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(setClipboardText(Sentinel));
+        ASSERT_TRUE(setClipboardText(NULL, Sentinel));
         ASSERT_TRUE(copyByDoubleClick((int)i));
         EXPECT_TRUE(clipboardHasText());
         EXPECT_EQ(entries[i], clipboardText());
@@ -31,7 +31,7 @@ TEST_F(DailyCopyJourney, DoubleClickPutsExactlyTheEntryOnTheClipboard)
 TEST_F(DailyCopyJourney, SingleClickCopiesAndSavesNothing)
 {
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 1)));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     unsigned long long saved = fileWriteTime(dataFile("Vombly.cfg"));
     std::vector<unsigned char> settings = readFileBytes(dataFile("Vombly.cfg"));
 
@@ -57,7 +57,7 @@ TEST_P(DailyAfterCopyJourney, HidesInTheTrayOnlyWhenSetAndAlwaysSaves)
 {
     const AfterCopyCase &c = GetParam();
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, c.minimise), {c.emptyList ? Entries{} : List1, List2, List3}));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
 
     if (c.emptyList) {
         unsigned long long saved = fileWriteTime(dataFile("Vombly.cfg"));
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DailyAfterCopyJourney, ::testing::ValuesIn(after
 TEST_F(DailyCopyJourney, ClipboardHeldByAnotherProgramCopiesNothingAndSaysNothing)
 {
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 0)));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
 
     // Held far longer than the journey waits for the program's answer.
     HANDLE holder = holdClipboard(20000);
@@ -174,7 +174,7 @@ TEST_F(DailyCopyJourney, SoundNeverKeepsTheProgramWaiting)
     // may still be playing, or fails for want of an audio device.
     for (int i : {0, 1, 2, 0}) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(setClipboardText(Sentinel));
+        ASSERT_TRUE(setClipboardText(NULL, Sentinel));
         ASSERT_TRUE(copyByDoubleClick(i));
         EXPECT_TRUE(answers(window, 1000));
         EXPECT_EQ(List1[(size_t)i], clipboardText());
@@ -204,7 +204,7 @@ TEST_F(DailyPasteJourney, DoubleClickedEntryPastesIntoAnotherProgram)
     const std::string wanted = "10 Sample Street, Exampletown EX1 2AB";
     int index = indexOf(listBoxEntries(listBox), wanted);
     ASSERT_NE(LB_ERR, index);
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     ASSERT_TRUE(doubleClickEntry(listBox, index));
     // The shipped settings send the window to the tray after a copy.
     EXPECT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));

@@ -555,24 +555,6 @@ bool clickControl(HWND dialog, int controlId)
 
 // ---- What the user sees ---------------------------------------------------
 
-std::string clipboardText()
-{
-    // Another program may hold the clipboard for a moment.
-    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000))
-        return "";
-    std::string text;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data != NULL) {
-        const char *locked = (const char *)GlobalLock(data);
-        if (locked != NULL) {
-            text.assign(locked, strnlen(locked, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 bool inTray(HWND window)
 {
     return IsIconic(window) && !IsWindowVisible(window);
@@ -581,34 +563,6 @@ bool inTray(HWND window)
 bool shownNormally(HWND window)
 {
     return IsWindowVisible(window) && !IsIconic(window);
-}
-
-bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
-{
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
-}
-
-std::vector<std::string> listBoxEntries(HWND listBox)
-{
-    std::vector<std::string> entries;
-    DWORD_PTR count = 0;
-    if (!sendTimeout(listBox, LB_GETCOUNT, 0, 0, &count) || (LRESULT)count == LB_ERR)
-        return entries;
-    for (DWORD_PTR i = 0; i < count; i++) {
-        DWORD_PTR length = 0;
-        if (!sendTimeout(listBox, LB_GETTEXTLEN, i, 0, &length) || (LRESULT)length == LB_ERR)
-            break;
-        std::vector<wchar_t> wide(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        if (!sendTimeout(listBox, LB_GETTEXT, i, (LPARAM)wide.data(), &copied) || (LRESULT)copied == LB_ERR)
-            break;
-        // The program keeps 8-bit texts; the entries come back in its code page.
-        int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, NULL, 0, NULL, NULL);
-        std::string entry((size_t)size, '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, &entry[0], size, NULL, NULL);
-        entries.push_back(entry);
-    }
-    return entries;
 }
 
 bool isSeparator(const MenuEntry &entry)

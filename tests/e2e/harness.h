@@ -15,6 +15,7 @@
 
 #include "tests/common/file_bytes.h"
 #include "tests/common/win_files.h"
+#include "tests/common/win_ui.h"
 
 // Timeouts of the journeys. A cold Wine start of a new exe takes a while.
 enum { StartTimeoutMs = 20000, ExitTimeoutMs = 10000, UiTimeoutMs = 10000 };
@@ -92,9 +93,6 @@ bool waitUntilIdle(HWND window, int timeoutMs = UiTimeoutMs);
 std::string windowText(HWND window);
 std::string windowClass(HWND window);
 RECT windowRect(HWND window);
-// SendMessageTimeout to another process's window, 2 s at most; false when it
-// did not answer.
-bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result);
 // The main window as the user finds it: in the tray (hidden and minimised)
 // or shown (visible and not minimised).
 bool inTray(HWND window);
@@ -133,11 +131,6 @@ bool clickControl(HWND dialog, int controlId);
 
 // ---- What the user sees ---------------------------------------------------
 
-// CF_TEXT on the clipboard; empty when there is none, or when the clipboard
-// stays busy for 2 s.
-std::string clipboardText();
-// A list box of another process, entry by entry, in the program's code page.
-std::vector<std::string> listBoxEntries(HWND listBox);
 
 struct MenuEntry {
     std::string text;

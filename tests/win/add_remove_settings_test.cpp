@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -37,17 +38,7 @@ struct DialogCommandTest : MainWindowFixture {
         snprintf(path, sizeof path, "%sVombly%d.dat", dataFolder.c_str(), list);
         return path;
     }
-    Entries shown(void)
-    {
-        Entries entries;
-        LRESULT count = SendMessageA(listBox(), LB_GETCOUNT, 0, 0);
-        static char text[ListEntryBufferSize];
-        for (LRESULT i = 0; i < count; i++) {
-            SendMessageA(listBox(), LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    Entries shown(void) { return listBoxEntries(listBox()); }
     int selected(void) { return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0); }
     // The entries of a list file, decoded record by record.
     Entries saved(int list)

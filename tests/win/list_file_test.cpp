@@ -11,6 +11,7 @@
 #include "store/lists.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/win_test_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -54,18 +55,7 @@ struct ListFileTest : ProgramFixture {
         WindowSlot(1, IDC_LISTBOX, listBox);
     }
     std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
-    Entries shown()
-    {
-        Entries entries;
-        LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; i++) {
-            std::string text((size_t)SendMessageA(listBox, LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
-            SendMessageA(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-            text.resize(strlen(text.c_str()));
-            entries.push_back(text);
-        }
-        return entries;
-    }
+    Entries shown() { return listBoxEntries(listBox); }
     void show(const Entries &entries)
     {
         SendMessageA(listBox, LB_RESETCONTENT, 0, 0);

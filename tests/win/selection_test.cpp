@@ -10,58 +10,12 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 #include "view/selection.h"
 
 static const char Sentinel[] = "sentinel before the test";
 
-// Opens the clipboard for this thread, retrying briefly in case another
-// thread is just closing it.
-static bool openClipboardFor(HWND owner)
-{
-    DWORD start = GetTickCount();
-    while (!OpenClipboard(owner)) {
-        if (GetTickCount() - start > 2000)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-static void putClipboardText(HWND owner, const char *text)
-{
-    size_t length = strlen(text);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    ASSERT_NE(nullptr, block);
-    memcpy(GlobalLock(block), text, length + 1);
-    GlobalUnlock(block);
-    ASSERT_TRUE(openClipboardFor(owner));
-    EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, block) != NULL;
-    CloseClipboard();
-    if (!set)
-        GlobalFree(block);
-    ASSERT_TRUE(set);
-}
-
-// The CF_TEXT on the clipboard up to its terminating zero; "<none>" when
-// there is none, "<unterminated>" when the block has no zero.
-static std::string clipboardText(void)
-{
-    if (!openClipboardFor(NULL))
-        return "<clipboard busy>";
-    std::string text = "<none>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char *bytes = data != NULL ? (const char *)GlobalLock(data) : NULL;
-    if (bytes != NULL) {
-        size_t size = GlobalSize(data);
-        size_t length = strnlen(bytes, size);
-        text = length < size ? std::string(bytes, length) : "<unterminated>";
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
 
 // Another thread holds the clipboard open with a window of its own until
 // released; the release is bounded in case the test never gets to it.
@@ -192,7 +146,7 @@ TEST_F(SelectionTest, DoubleClickCopiesTheSelectedEntryAndSavesItsIndex)
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     for (int index : {0, 1, 2, 3, 4, 0}) {
         SCOPED_TRACE(index);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -215,7 +169,7 @@ TEST_F(SelectionTest, SortedListBoxCopiesTheEntryAtItsSortedIndex)
     } cases[] = {{1, "kiwi"}, {0, "apple"}, {2, "mango"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(c.index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -237,7 +191,7 @@ TEST_F(SelectionTest, OtherNotificationsAndEscCopyAndSaveNothing)
                  {LBN_SELCANCEL, "selection cancelled"}, {0, "Esc (IDCANCEL shares the id)"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         DeleteFileA(settingsPath().c_str());
         if (c.code == 0)
             SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
@@ -263,7 +217,7 @@ TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "minimise " << c.minimise << ", index " << c.index);
         SetMinimiseAfterSelection(c.minimise);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(c.index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -281,7 +235,7 @@ TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
 TEST_F(SelectionTest, HeldClipboardCopiesNothingButTheSelectionIsRecorded)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+    ASSERT_TRUE(setClipboardText(window, Sentinel));
     select(2);
     DeleteFileA(settingsPath().c_str());
     ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
@@ -324,7 +278,7 @@ TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.label);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         EXPECT_EQ(1, CopyTextToClipboard(window, c.text, c.length));
         EXPECT_EQ(nullptr, GetOpenClipboardWindow()) << "left open";
         EXPECT_EQ(c.expected, clipboardText());
@@ -334,7 +288,7 @@ TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)
 TEST_F(SelectionTest, CopyTextFailsWhileHeldAndWorksAgainAfter)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+    ASSERT_TRUE(setClipboardText(window, Sentinel));
     ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
     EXPECT_EQ(0, CopyTextToClipboard(window, "refused", 7));
     EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
@@ -345,18 +299,6 @@ TEST_F(SelectionTest, CopyTextFailsWhileHeldAndWorksAgainAfter)
     EXPECT_EQ(1, CopyTextToClipboard(window, "accepted", 8));
     EXPECT_EQ(nullptr, GetOpenClipboardWindow());
     EXPECT_EQ("accepted", clipboardText());
-}
-
-static std::vector<std::string> listBoxEntries(HWND listBox)
-{
-    std::vector<std::string> entries;
-    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; i++) {
-        char text[64];
-        SendMessageA(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
-        entries.push_back(text);
-    }
-    return entries;
 }
 
 TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
