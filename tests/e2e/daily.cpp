@@ -30,7 +30,7 @@ static bool makeDataFolder()
     return CreateDirectoryA(dataFolder().c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool writeSettingsFile(const SettingsRecord &record)
+bool writeUsersSettings(const SettingsRecord &record)
 {
     // The program puts the same mask in place before it reads a file.
     SetScrambleMask(ScrambleMaskValue);
@@ -39,7 +39,7 @@ bool writeSettingsFile(const SettingsRecord &record)
     return makeDataFolder() && saveFileBytes(dataFile("Vombly.cfg"), bytes);
 }
 
-bool readSettingsFile(SettingsRecord *record)
+bool readUsersSettings(SettingsRecord *record)
 {
     SetScrambleMask(ScrambleMaskValue);
     std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));
@@ -53,7 +53,7 @@ std::string listFilePath(int list)
     return dataFile(name);
 }
 
-bool writeListFile(int list, const std::vector<std::string> &entries)
+bool writeUsersList(int list, const std::vector<std::string> &entries)
 {
     SetScrambleMask(ScrambleMaskValue);
     bool ok = false;
@@ -61,7 +61,7 @@ bool writeListFile(int list, const std::vector<std::string> &entries)
     return ok && makeDataFolder() && saveFileBytes(listFilePath(list), bytes);
 }
 
-std::vector<std::string> readListFile(int list, bool *ok)
+std::vector<std::string> readUsersList(int list, bool *ok)
 {
     SetScrambleMask(ScrambleMaskValue);
     std::vector<unsigned char> bytes = readFileBytes(listFilePath(list));

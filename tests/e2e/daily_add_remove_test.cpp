@@ -37,7 +37,7 @@ TEST_P(DailyAddJourney, EnterAddsTheTypedText)
     ASSERT_TRUE(closed(dialog));
 
     EXPECT_EQ(c.after, listBoxEntries(listBox));
-    EXPECT_TRUE(waitFor([&] { return readListFile(1) == c.after; }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return readUsersList(1) == c.after; }, UiTimeoutMs));
     // The entry the user had selected is still the one selected.
     EXPECT_EQ(selected, selectedEntry(listBox));
     int index = indexOf(c.after, selected);
@@ -82,7 +82,7 @@ TEST_F(DailyJourney, AddTakesAtMost999CharactersTypedOrPasted)
     Entries after = List1;
     after.push_back(pasted.substr(0, 999));
     EXPECT_EQ(after, listBoxEntries(listBox));
-    EXPECT_TRUE(waitFor([&] { return readListFile(1) == after; }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return readUsersList(1) == after; }, UiTimeoutMs));
 }
 
 struct AddNothingCase {
@@ -155,7 +155,7 @@ TEST_P(DailyRemoveNothingJourney, RemoveWithNothingSelectedOnlySaysSo)
     ASSERT_TRUE(closed(box.window));
     EXPECT_EQ(nullptr, findWindow(RemoveTitle, "#32770", vombly.pid));
     EXPECT_EQ(List1, listBoxEntries(listBox));
-    EXPECT_EQ(List1, readListFile(1));
+    EXPECT_EQ(List1, readUsersList(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, DailyRemoveNothingJourney, ::testing::Values(ViaButton, ViaMenu),
@@ -185,7 +185,7 @@ TEST_P(DailyRemoveJourney, EnterRemovesTheShownEntryAndSelectsTheOneBefore)
     press(VK_RETURN);
     ASSERT_TRUE(closed(dialog));
 
-    EXPECT_TRUE(waitFor([&] { return readListFile(1) == c.after; }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return readUsersList(1) == c.after; }, UiTimeoutMs));
     EXPECT_EQ(c.after, listBoxEntries(listBox));
     EXPECT_EQ(c.selectedAfter, selectedIndex(listBox));
     EXPECT_TRUE(settingsSoon([&](const SettingsRecord &r) { return r.lists[0].listSelection == c.selectedAfter; }));
@@ -231,7 +231,7 @@ TEST_P(DailyKeepJourney, EntryAndSelectionStay)
 
     EXPECT_TRUE(rewritten(listFilePath(1), written));
     EXPECT_EQ(c.entries, listBoxEntries(listBox));
-    EXPECT_EQ(c.entries, readListFile(1));
+    EXPECT_EQ(c.entries, readUsersList(1));
     EXPECT_EQ(c.selected, selectedIndex(listBox));
 }
 

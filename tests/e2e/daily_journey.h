@@ -133,9 +133,9 @@ struct DailyJourney : Journey {
     // Writes the settings file and lists 1 to 3, then starts shown.
     void startWith(const SettingsRecord &settings, const std::vector<Entries> &lists = {List1, List2, List3})
     {
-        ASSERT_TRUE(writeSettingsFile(settings));
+        ASSERT_TRUE(writeUsersSettings(settings));
         for (size_t i = 0; i < lists.size(); i++)
-            ASSERT_TRUE(writeListFile((int)i + 1, lists[i]));
+            ASSERT_TRUE(writeUsersList((int)i + 1, lists[i]));
         startShown();
     }
 
@@ -185,7 +185,7 @@ struct DailyJourney : Journey {
     SettingsRecord savedSettings()
     {
         SettingsRecord record = {};
-        EXPECT_TRUE(readSettingsFile(&record));
+        EXPECT_TRUE(readUsersSettings(&record));
         return record;
     }
 
@@ -195,7 +195,7 @@ struct DailyJourney : Journey {
         return waitFor(
             [&] {
                 SettingsRecord record = {};
-                return readSettingsFile(&record) && holds(record);
+                return readUsersSettings(&record) && holds(record);
             },
             UiTimeoutMs);
     }

@@ -59,9 +59,9 @@ TEST_F(DailyJourney, ExitAndStartAgainKeepsListsNamesOptionsAndSelections)
     EXPECT_STREQ("List 1: Home and Personal Items", stored.lists[0].listName);
     EXPECT_STREQ("Work things", stored.lists[1].listName);
     EXPECT_STREQ("List 3: Other Items", stored.lists[2].listName);
-    EXPECT_EQ(list1, readListFile(1));
-    EXPECT_EQ(List2, readListFile(2));
-    EXPECT_EQ(List3, readListFile(3));
+    EXPECT_EQ(list1, readUsersList(1));
+    EXPECT_EQ(List2, readUsersList(2));
+    EXPECT_EQ(List3, readUsersList(3));
 
     dialog = openSettings();
     ASSERT_NE(nullptr, dialog);

@@ -41,7 +41,7 @@ static DWORD WINAPI HoldClipboardThread(void *parameter)
     return 0;
 }
 
-static void holdClipboard(ClipboardHold *hold)
+static void holdClipboardOnThread(ClipboardHold *hold)
 {
     hold->opened = CreateEventA(NULL, TRUE, FALSE, NULL);
     hold->release = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -238,7 +238,7 @@ TEST_F(SelectionTest, HeldClipboardCopiesNothingButTheSelectionIsRecorded)
     ASSERT_TRUE(setClipboardText(window, Sentinel));
     select(2);
     DeleteFileA(settingsPath().c_str());
-    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
     DWORD start = GetTickCount();
     notify(LBN_DBLCLK);
     EXPECT_LT(GetTickCount() - start, 2000u) << "the double-click waited for the clipboard";
@@ -289,7 +289,7 @@ TEST_F(SelectionTest, CopyTextFailsWhileHeldAndWorksAgainAfter)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     ASSERT_TRUE(setClipboardText(window, Sentinel));
-    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
     EXPECT_EQ(0, CopyTextToClipboard(window, "refused", 7));
     EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
     releaseClipboard(&hold);
