@@ -2,57 +2,23 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "app/string_cache.h"
 #include "res/resource.h"
 
-static char startupFolder[PathBufferSize];
 static char programFolder[PathBufferSize];
 static char appDataFolder[MAX_PATH];
 static char dataFolder[PathBufferSize];
 static char settingsFilePath[PathBufferSize];
 static char tooLongFolder[PathBufferSize];
 
-static const char TempSuffix[] = ".tmp";
 // The longest name the program writes into the data folder is the third
 // list's file with the suffix of its temporary copy.
 static const char LongestListSuffix[] = "3.dat";
 static const char DamagedSuffix[] = ".damaged";
 enum { DamagedCopyLimit = 99 };
-
-int FormatPath(char *buffer, size_t size, const char *format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    int length = vsnprintf(buffer, size, format, args);
-    va_end(args);
-    if (length < 0 || (size_t)length >= size) {
-        if (size > 0)
-            buffer[0] = '\0';
-        return 0;
-    }
-    return 1;
-}
-
-int TempPathFor(char *buffer, size_t size, const char *path)
-{
-    return FormatPath(buffer, size, "%s%s", path, TempSuffix);
-}
-
-const char *GetStartupFolder(void)
-{
-    return startupFolder;
-}
-
-int SetStartupFolder(const char *directory)
-{
-    size_t length = strlen(directory);
-    const char *separator = (length > 0 && directory[length - 1] == '\\') ? "" : "\\";
-    return FormatPath(startupFolder, sizeof startupFolder, "%s%s", directory, separator);
-}
 
 int ReadStartupFolder(void)
 {
@@ -60,7 +26,7 @@ int ReadStartupFolder(void)
     DWORD length = GetCurrentDirectoryA(ARRAYSIZE(directory), directory);
     // A longer directory does not fit the buffer and its text is undefined.
     if (length == 0 || length >= ARRAYSIZE(directory)) {
-        startupFolder[0] = '\0';
+        SetStartupFolder(NULL);
         return 0;
     }
     return SetStartupFolder(directory);
@@ -96,7 +62,7 @@ int ReadProgramFolder(void)
 // defaults installed beside the exe.
 int DefaultFilePath(char *buffer, size_t size, const char *name)
 {
-    const char *folders[] = {startupFolder, programFolder};
+    const char *folders[] = {GetStartupFolder(), programFolder};
     for (const char *folder : folders) {
         if (folder[0] == '\0')
             continue;
@@ -205,7 +171,7 @@ int PrepareDataFolder(void)
     tooLongFolder[0] = '\0';
     const char *folder = DataFolder();
     char longest[ShortPathBufferSize];
-    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempSuffix)) {
+    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempPathSuffix)) {
         // The refusal names the folder; a cut name still shows which one.
         if (!FormatPath(tooLongFolder, sizeof tooLongFolder, "%s\\%s", appDataFolder, product))
             FormatPath(tooLongFolder, sizeof tooLongFolder, "%s", appDataFolder);

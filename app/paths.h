@@ -6,16 +6,9 @@
 
 #include <stddef.h>
 
-enum { PathBufferSize = 261, ShortPathBufferSize = 260 };
+#include "app/rules.h"
 
-// Formats into a buffer of `size` bytes. Returns 1 when the whole text fit,
-// 0 when it would have been cut (the buffer then holds an empty text).
-int FormatPath(char *buffer, size_t size, const char *format, ...);
-
-// The start-up folder, always ending in a backslash. SetStartupFolder
-// returns 0, leaving the folder empty, when the text would not fit.
-const char *GetStartupFolder(void);
-int SetStartupFolder(const char *directory);
+// Sets the start-up folder (app/rules.h) from the current directory.
 int ReadStartupFolder(void);
 
 // The folder of the program's own exe, ending in a backslash; empty when it
@@ -45,10 +38,6 @@ void ReadAppDataFolder(void);
 // <application data>\Vombly\ , built on the first request; NULL when it
 // would not fit its buffer.
 const char *DataFolder(void);
-
-// The temporary file that stands beside `path` while it is being replaced:
-// <path>.tmp. Returns 1, or 0 when it would not fit the buffer.
-int TempPathFor(char *buffer, size_t size, const char *path);
 
 // <data folder>Vombly.cfg, rebuilt at every call; NULL when it would not fit.
 const char *SettingsFilePath(void);

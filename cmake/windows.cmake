@@ -3,6 +3,11 @@
 enable_language(RC)
 option(VOMBLY_TESTS "Build the Windows tests" OFF)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+enable_testing()
+
+# Test executables run under Wine in this build's own prefix and display,
+# which the Wine session (tools/wine-session) sets up.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec ${CMAKE_BINARY_DIR})
 
 # Every Windows build targets XP: the headers hide later APIs.
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
@@ -23,25 +28,30 @@ add_custom_command(OUTPUT ${ASSET_FILES}
   COMMENT "Drawing the icon, logo and click sound")
 add_custom_target(assets DEPENDS ${ASSET_FILES})
 
+# The version header and the manifest, from project(VERSION).
+set(VOMBLY_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(res/version.h.in ${VOMBLY_GENERATED_DIR}/vombly_version.h @ONLY)
+configure_file(res/vombly.manifest.in ${VOMBLY_GENERATED_DIR}/vombly.manifest @ONLY)
+
 # The resources as an object library, linked into the exe and the tests.
 add_library(vombly_res OBJECT res/vombly.rc)
-target_include_directories(vombly_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${ASSET_DIR})
+target_include_directories(vombly_res PRIVATE ${CMAKE_SOURCE_DIR}/res ${VOMBLY_GENERATED_DIR} ${ASSET_DIR})
 set_source_files_properties(res/vombly.rc PROPERTIES OBJECT_DEPENDS
-  "${ASSET_FILES};${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/vombly.manifest")
+  "${ASSET_FILES};${CMAKE_SOURCE_DIR}/res/resource.h;${VOMBLY_GENERATED_DIR}/vombly_version.h;${VOMBLY_GENERATED_DIR}/vombly.manifest")
 add_dependencies(vombly_res assets)
 
 set(VOMBLY_CORE_SOURCES
-  app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/startup.cpp
+  app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/rules.cpp app/startup.cpp
   app/string_cache.cpp app/window_slots.cpp
   app/hotkey.cpp app/hotkey_text.cpp app/tray_menu.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
   dialogs/home_page.cpp dialogs/import_export.cpp dialogs/keyboard_privacy.cpp dialogs/settings_dialog.cpp
   store/format.cpp store/lists.cpp store/options_format.cpp store/safe_write.cpp store/settings.cpp
-  store/text_codec.cpp
+  store/settings_win.cpp store/text_codec.cpp
   view/clipboard.cpp view/context_menu.cpp view/controls.cpp view/list_entry.cpp view/list_keys.cpp
   view/paint.cpp view/selection.cpp view/type_ahead.cpp)
 add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
-target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR} ${VOMBLY_GENERATED_DIR})
 target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})
 target_link_libraries(vombly_core PUBLIC comctl32 comdlg32 shell32 winmm gdi32 user32 kernel32)
 
@@ -62,8 +72,27 @@ if(NOT VOMBLY_TESTS)
       ${VOMBLY_DEFAULTS_DIR}/Vombly.cfg ${VOMBLY_DEFAULTS_DIR}/Vombly1.dat
       ${VOMBLY_DEFAULTS_DIR}/Vombly2.dat ${VOMBLY_DEFAULTS_DIR}/Vombly3.dat ${VOMBLY_RUN_DIR}/
     COMMENT "Laying out the run folder")
+
+  # The shipped exe imports only system DLLs and nothing XP lacks; the
+  # drawn assets are well-formed.
+  add_test(NAME imports.${CMAKE_SYSTEM_PROCESSOR}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports ${CMAKE_OBJDUMP} $<TARGET_FILE:Vombly>)
+  add_test(NAME assets.${CMAKE_SYSTEM_PROCESSOR}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_assets.py ${ASSET_DIR})
+  set_tests_properties(imports.${CMAKE_SYSTEM_PROCESSOR} PROPERTIES LABELS imports)
+  set_tests_properties(assets.${CMAKE_SYSTEM_PROCESSOR} PROPERTIES LABELS assets)
 else()
-  enable_testing()
+  # Every test that runs under Wine requires the wine_session fixture: the
+  # session is started (and its first program run) before them and stopped
+  # after them, also when ctest runs only some of them.
+  add_test(NAME wine.session-up
+    COMMAND ${CMAKE_COMMAND} -E env VOMBLY_XVFB=1 ${CMAKE_SOURCE_DIR}/tools/wine-session start ${CMAKE_BINARY_DIR})
+  add_test(NAME wine.session-down
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.session-up PROPERTIES TIMEOUT 1500 RUN_SERIAL TRUE LABELS wine
+    FIXTURES_SETUP wine_session)
+  set_tests_properties(wine.session-down PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE LABELS wine
+    FIXTURES_CLEANUP wine_session)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
@@ -71,4 +100,14 @@ else()
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)
   add_subdirectory(tests/drill)
+
+  # The session ends only after every other test of the tree, also one that
+  # runs under Wine without asking for the session.
+  set(VOMBLY_TREE_TESTS)
+  get_property(VOMBLY_TEST_DIRS DIRECTORY PROPERTY SUBDIRECTORIES)
+  foreach(dir ${VOMBLY_TEST_DIRS})
+    get_property(dir_tests DIRECTORY ${dir} PROPERTY TESTS)
+    list(APPEND VOMBLY_TREE_TESTS ${dir_tests})
+  endforeach()
+  set_tests_properties(wine.session-down PROPERTIES DEPENDS "${VOMBLY_TREE_TESTS}")
 endif()

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
-enum { VersionMajor = 2, VersionMinor = 11, AboutTextSize = 128 };
+#include "vombly_version.h"
+
+enum { VersionMajor = VOMBLY_VERSION_MAJOR, VersionMinor = VOMBLY_VERSION_MINOR, AboutTextSize = 128 };
 
 LRESULT AboutCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include "dialogs/add_remove.h"
 
+#include "app/rules.h"
 #include "app/string_cache.h"
 #include "app/window_slots.h"
 #include "dialogs/common.h"
@@ -46,11 +47,6 @@ INT_PTR CALLBACK AddDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     }
     return FALSE;
-}
-
-int SelectionAfterRemoval(int removedIndex)
-{
-    return removedIndex > 0 ? removedIndex - 1 : 0;
 }
 
 LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)

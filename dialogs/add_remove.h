@@ -13,8 +13,4 @@ INT_PTR CALLBACK AddDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK RemoveDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The selection after a removal: the entry before the removed one, or the
-// first when the first was removed.
-int SelectionAfterRemoval(int removedIndex);
-
 #endif

@@ -177,9 +177,7 @@ LRESULT ToggleListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
         ShowNotice(MB_ICONERROR, IDS_TOGGLE_NOT_SAVED, (int)current, reason);
         return 0;
     }
-    // Lists go round 1, 2, 3; any other number (a damaged or foreign
-    // settings file) continues with list 1.
-    SetActiveList(current >= 1 && current < 3 ? current + 1 : 1);
+    SetActiveList(NextList(current));
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     SaveSettings();
     return 0;

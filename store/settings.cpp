@@ -7,7 +7,6 @@
 #include "app/notices.h"
 #include "app/paths.h"
 #include "app/string_cache.h"
-#include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/safe_write.h"
 
@@ -215,25 +214,16 @@ void LoadSettingsAtStart(void)
         SetActiveList(1);
 }
 
-int SaveSettings(void)
+// Writes the record crash-safely unless a damaged file it would replace
+// could not be kept; a failure is told once and tried again at every save.
+int WriteSettingsFile(void)
 {
-    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
-    if (listBox != NULL)
-        SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
     settingsRecord.reservedHead = 0;
-
     unsigned char bytes[SettingsFileSize];
     EncodeSettingsFile(&settingsRecord, bytes);
-    int written = 0;
-    if (!settingsHeld) {
-        written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
-        NoteSaveOutcome(SaveTargetSettings, written, written ? 0 : GetSafeWriteError());
-    }
-
-    // Without a main window (while it is being created) there is nothing to
-    // repaint; a null window would repaint the whole desktop.
-    HWND mainWindow = WindowSlot(0, MainWindowSlot, NULL);
-    if (mainWindow != NULL)
-        InvalidateRect(mainWindow, NULL, TRUE);
+    if (settingsHeld)
+        return 0;
+    int written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
+    NoteSaveOutcome(SaveTargetSettings, written, written ? 0 : GetSafeWriteError());
     return written;
 }

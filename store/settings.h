@@ -57,6 +57,11 @@ int LoadSettings(void);
 // 3 becomes list 1.
 void LoadSettingsAtStart(void);
 
+// Writes the record as it stands to the settings file crash-safely (not a
+// damaged file that could not be kept aside). Returns 1 when it was written;
+// a failure is told once (see NoteSaveOutcome).
+int WriteSettingsFile(void);
+
 // Records the list box's selection, writes the settings file crash-safely
 // and repaints the main window. Returns 1 when the file was written; a
 // failure is told once (see NoteSaveOutcome).

@@ -38,12 +38,9 @@ static void DrawLogo(HINSTANCE instance, HDC dc, int x, int y)
         DeleteObject(logo);
 }
 
-LRESULT OnPaint(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+void PaintMainWindow(HINSTANCE instance, HDC dc)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-
     RECT outer;
     PercentRect(2, 2, 98, 98, &outer);
     DrawEdge(dc, &outer, EDGE_ETCHED, BF_RECT | BF_ADJUST);
@@ -56,7 +53,13 @@ LRESULT OnPaint(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawLabelAbove(dc, listBox, GetListName((int32_t)GetActiveList()));
+}
 
+LRESULT OnPaint(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintMainWindow(instance, dc);
     EndPaint(window, &paint);
     return 0;
 }

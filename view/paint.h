@@ -7,7 +7,14 @@
 
 enum { LogoWidth = 200, LogoHeight = 260 };
 
+// The paint cycle of the main window: PaintMainWindow between BeginPaint and
+// EndPaint.
 LRESULT OnPaint(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Draws the main window's own picture (frames, logo, the active list's
+// name) into `dc`, which has the client area's coordinates; the background
+// and the controls are not drawn.
+void PaintMainWindow(HINSTANCE instance, HDC dc);
 
 // Draws `text` so that its cell ends at the control's top edge and starts at
 // its left edge, in the device context's current font and colours.

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs the full-disk drill with the data folder on a tmpfs of its own, so
 # the disk really fills; mounted and unmounted here (needs root).
-# Usage: disk-full.sh <wine> <vombly_drill.exe>
-wine=$1 exe=$2
-folder=$("$wine" "$exe" --data-folder </dev/null 2>/dev/null | tr -d '\r' | tail -n 1)
+# Usage: disk-full.sh <vombly_drill.exe> <emulator and its arguments>
+exe=$1
+shift
+folder=$("$@" "$exe" --data-folder </dev/null 2>/dev/null | tr -d '\r' | tail -n 1)
 case $folder in
   /*) ;;
   *) echo "disk-full drill: the data folder's unix path is unknown"; exit 1 ;;
@@ -13,7 +14,7 @@ if ! mount -t tmpfs -o size=96k tmpfs "$folder"; then
   echo "disk-full drill: cannot mount a tmpfs on $folder (the drill needs root)"
   exit 1
 fi
-"$wine" "$exe" --gtest_filter='DiskFullDrill.*' </dev/null
+"$@" "$exe" --gtest_filter='DiskFullDrill.*' </dev/null
 status=$?
 umount "$folder" 2>/dev/null || umount -l "$folder"
 rmdir "$folder" 2>/dev/null

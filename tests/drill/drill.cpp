@@ -24,14 +24,14 @@ void recordTally(const char *drill, const DrillTally &tally)
 void checkDataFiles(DrillTally *tally, SettingsRecord *settings, Entries lists[3])
 {
     tally->filesChecked++;
-    if (!readSettingsFile(settings)) {
+    if (!readUsersSettings(settings)) {
         tally->filesLost++;
         ADD_FAILURE() << "the settings file does not verify";
     }
     for (int list = 1; list <= 3; list++) {
         tally->filesChecked++;
         bool ok = false;
-        lists[list - 1] = readListFile(list, &ok);
+        lists[list - 1] = readUsersList(list, &ok);
         if (!ok || !fileExists(listFilePath(list))) {
             tally->filesLost++;
             ADD_FAILURE() << "list file " << list << " does not decode whole";
@@ -41,10 +41,10 @@ void checkDataFiles(DrillTally *tally, SettingsRecord *settings, Entries lists[3
 
 bool writeDataFiles(uint32_t activeList, int32_t sortEntries, int32_t minimise, const Entries lists[3])
 {
-    if (!writeSettingsFile(settingsRecord(activeList, sortEntries, minimise)))
+    if (!writeUsersSettings(settingsRecord(activeList, sortEntries, minimise)))
         return false;
     for (int list = 1; list <= 3; list++)
-        if (!writeListFile(list, lists[list - 1]))
+        if (!writeUsersList(list, lists[list - 1]))
             return false;
     return true;
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-enum { ListBoxId = 2, AddButtonId = 3, RemoveButtonId = 4, ToggleButtonId = 5 };
+enum { IDC_LISTBOX = 2, AddButtonId = 3, RemoveButtonId = 4, ToggleButtonId = 5 };
 
 struct Drill : ::testing::Test {
     DrillTally tally;
@@ -46,7 +46,7 @@ unsigned drillSeed()
 
 HWND listBoxOf(HWND window)
 {
-    return GetDlgItem(window, ListBoxId);
+    return GetDlgItem(window, IDC_LISTBOX);
 }
 
 // Ends the process the way a crash or a kill -9 does, after `delayMs`.
@@ -391,7 +391,7 @@ TEST_P(DamagedFiles, StartSaysWhatItMustKeepsTheCopyAndExits)
     // active.
     tally.filesChecked++;
     SettingsRecord settings;
-    if (!readSettingsFile(&settings)) {
+    if (!readUsersSettings(&settings)) {
         tally.filesLost++;
         ADD_FAILURE() << "the settings file does not verify";
     }
@@ -399,7 +399,7 @@ TEST_P(DamagedFiles, StartSaysWhatItMustKeepsTheCopyAndExits)
     for (int list = 2; list <= 3; list++) {
         tally.filesChecked++;
         bool ok = false;
-        if (readListFile(list, &ok) != lists[list - 1] || !ok) {
+        if (readUsersList(list, &ok) != lists[list - 1] || !ok) {
             tally.filesLost++;
             ADD_FAILURE() << "list " << list << " changed";
         }
@@ -422,7 +422,7 @@ TEST_F(Drill, ClipboardHeldDuringADoubleClick)
     VomblyProcess vombly = startVombly("/SM");
     HWND window = waitForMainWindow(vombly);
     ASSERT_NE(nullptr, window);
-    ASSERT_TRUE(setClipboardText("before"));
+    ASSERT_TRUE(setClipboardText(NULL, "before"));
     ASSERT_NE(nullptr, holdClipboard(6000));
     tally.faults++;
     DWORD start = GetTickCount();

@@ -3,6 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tests/common/list_bytes.h"
+
 // ---- The user's files -----------------------------------------------------
 
 static const char *const DefaultListNames[3] = {
@@ -28,7 +30,7 @@ static bool makeDataFolder()
     return CreateDirectoryA(dataFolder().c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool writeSettingsFile(const SettingsRecord &record)
+bool writeUsersSettings(const SettingsRecord &record)
 {
     // The program puts the same mask in place before it reads a file.
     SetScrambleMask(ScrambleMaskValue);
@@ -37,7 +39,7 @@ bool writeSettingsFile(const SettingsRecord &record)
     return makeDataFolder() && saveFileBytes(dataFile("Vombly.cfg"), bytes);
 }
 
-bool readSettingsFile(SettingsRecord *record)
+bool readUsersSettings(SettingsRecord *record)
 {
     SetScrambleMask(ScrambleMaskValue);
     std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));
@@ -51,52 +53,26 @@ std::string listFilePath(int list)
     return dataFile(name);
 }
 
-bool writeListFile(int list, const std::vector<std::string> &entries)
+bool writeUsersList(int list, const std::vector<std::string> &entries)
 {
     SetScrambleMask(ScrambleMaskValue);
-    std::vector<unsigned char> bytes;
-    for (const std::string &entry : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + entry.size());
-        size_t size = EncodeListRecord(entry.data(), (uint32_t)entry.size(), record.data(), record.size());
-        if (size == 0 && entry.size() > ListEntryWriteLimit && entry.size() < ListEntryBufferSize) {
-            // Longer than the program writes but still read whole: laid
-            // out by hand, as a file from elsewhere would be.
-            uint32_t length = (uint32_t)entry.size();
-            for (int i = 0; i < 4; i++)
-                record[(size_t)i] = (unsigned char)(length >> (8 * i));
-            memcpy(record.data() + ListRecordHeaderSize, entry.data(), entry.size());
-            ScrambleBytes(record.data() + ListRecordHeaderSize, length, (int32_t)length);
-            size = record.size();
-        }
-        if (size == 0)
-            return false;
-        bytes.insert(bytes.end(), record.begin(), record.begin() + (long)size);
-    }
-    return makeDataFolder() && saveFileBytes(listFilePath(list), bytes);
+    bool ok = false;
+    std::vector<unsigned char> bytes = encodeListFile(entries, &ok);
+    return ok && makeDataFolder() && saveFileBytes(listFilePath(list), bytes);
 }
 
-std::vector<std::string> readListFile(int list, bool *ok)
+std::vector<std::string> readUsersList(int list, bool *ok)
 {
     SetScrambleMask(ScrambleMaskValue);
     std::vector<unsigned char> bytes = readFileBytes(listFilePath(list));
-    std::vector<std::string> entries;
-    static char text[ListEntryBufferSize];
-    size_t at = 0, consumed = 0;
-    while (at < bytes.size() && DecodeListRecord(bytes.data() + at, bytes.size() - at, text, &consumed)) {
-        entries.push_back(text);
-        at += consumed;
-    }
+    size_t at = 0;
+    std::vector<std::string> entries = decodeListFile(bytes, &at);
     if (ok != nullptr)
         *ok = at == bytes.size();
     return entries;
 }
 
 // ---- The main window ------------------------------------------------------
-
-static bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
-{
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
-}
 
 POINT entryPoint(HWND listBox, int index)
 {
@@ -160,26 +136,41 @@ static const MenuEntry *findEntry(const std::vector<MenuEntry> &entries, const c
 
 bool chooseMenu(HWND window, const char *popup, const char *item)
 {
-    if (!bringToFront(window))
+    DWORD pid = 0;
+    if (GetWindowThreadProcessId(window, &pid) == 0)
         return false;
-    std::vector<MenuEntry> bar = menuItems(window);
-    const MenuEntry *title = findEntry(bar, popup);
-    if (title == nullptr || !click(centre(title->rect)))
+    // The bar is read inside the program; the first read loads the probe
+    // there, which takes a while on a busy machine.
+    std::vector<MenuEntry> bar;
+    const MenuEntry *title = nullptr;
+    if (!waitFor(
+            [&] {
+                bar = menuItems(window);
+                title = findEntry(bar, popup);
+                return title != nullptr && !IsRectEmpty(&title->rect);
+            },
+            UiTimeoutMs))
         return false;
-    // The items have their places on screen once the popup is open.
-    const MenuEntry *chosen = nullptr;
+    if (!bringToFront(window) || !click(centre(title->rect)))
+        return false;
+    // The items have their places on screen once the program's popup is
+    // open, and only then does a click choose one.
     std::vector<MenuEntry> open;
-    waitFor(
-        [&] {
-            if (findVisibleWindow(nullptr, "#32768") == NULL)
-                return false;
-            open = menuItems(window);
-            const MenuEntry *shown = findEntry(open, popup);
-            chosen = shown != nullptr ? findEntry(shown->items, item) : nullptr;
-            return chosen != nullptr && !IsRectEmpty(&chosen->rect);
-        },
-        UiTimeoutMs);
-    return chosen != nullptr && !IsRectEmpty(&chosen->rect) && click(centre(chosen->rect));
+    const MenuEntry *chosen = nullptr;
+    if (!waitFor(
+            [&] {
+                if (findVisibleWindow(nullptr, "#32768", pid) == NULL)
+                    return false;
+                open = menuItems(window);
+                const MenuEntry *shown = findEntry(open, popup);
+                chosen = shown != nullptr ? findEntry(shown->items, item) : nullptr;
+                return chosen != nullptr && !IsRectEmpty(&chosen->rect);
+            },
+            UiTimeoutMs) ||
+        !click(centre(chosen->rect)))
+        return false;
+    // The item is chosen once the menu has closed: its command is on its way.
+    return waitFor([&] { return findVisibleWindow(nullptr, "#32768", pid) == NULL; }, UiTimeoutMs);
 }
 
 HWND waitForDialog(const char *caption, DWORD pid, int timeoutMs)
@@ -204,30 +195,6 @@ bool answers(HWND window, int timeoutMs)
 }
 
 // ---- Clipboard and screen -------------------------------------------------
-
-bool setClipboardText(const std::string &text)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    char *copy = block != NULL ? (char *)GlobalLock(block) : NULL;
-    if (copy == NULL) {
-        if (block != NULL)
-            GlobalFree(block);
-        return false;
-    }
-    memcpy(copy, text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    // Another program may hold the clipboard for a moment.
-    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000)) {
-        GlobalFree(block);
-        return false;
-    }
-    EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, block) != NULL;
-    CloseClipboard();
-    if (!set)
-        GlobalFree(block);
-    return set;
-}
 
 bool clipboardHasText()
 {

@@ -18,14 +18,14 @@
 // every selection 0.
 SettingsRecord settingsRecord(uint32_t activeList, int32_t sortEntries, int32_t minimiseAfterSelection);
 // Writes the settings file into the data folder (made if missing).
-bool writeSettingsFile(const SettingsRecord &record);
+bool writeUsersSettings(const SettingsRecord &record);
 // Reads and verifies the settings file; false when it does not verify.
-bool readSettingsFile(SettingsRecord *record);
+bool readUsersSettings(SettingsRecord *record);
 // "Vombly<list>.dat" in the data folder.
 std::string listFilePath(int list);
-bool writeListFile(int list, const std::vector<std::string> &entries);
+bool writeUsersList(int list, const std::vector<std::string> &entries);
 // The entries of a list file; `ok` is false when a record is damaged.
-std::vector<std::string> readListFile(int list, bool *ok = nullptr);
+std::vector<std::string> readUsersList(int list, bool *ok = nullptr);
 
 // ---- The main window ------------------------------------------------------
 
@@ -55,8 +55,6 @@ bool answers(HWND window, int timeoutMs);
 
 // ---- Clipboard and screen -------------------------------------------------
 
-// Puts `text` on the clipboard as CF_TEXT, owned by no window.
-bool setClipboardText(const std::string &text);
 // Whether CF_TEXT is on the clipboard at all.
 bool clipboardHasText();
 

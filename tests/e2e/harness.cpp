@@ -55,39 +55,10 @@ std::string defaultFile(const char *name)
     return runFolder() + "\\" + name;
 }
 
-// Deletes a folder and its files and sub-folders. True when it is gone.
-static bool removeTree(const std::string &folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (strcmp(found.cFileName, ".") == 0 || strcmp(found.cFileName, "..") == 0)
-                continue;
-            std::string path = folder + "\\" + found.cFileName;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-    return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-}
-
 void resetDataFolder()
 {
     std::string folder = dataFolder();
     waitFor([&] { return removeTree(folder); }, 5000);
-}
-
-bool fileExists(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 unsigned long long fileWriteTime(const std::string &path)
@@ -596,50 +567,14 @@ bool clickControl(HWND dialog, int controlId)
 
 // ---- What the user sees ---------------------------------------------------
 
-std::string clipboardText()
+bool inTray(HWND window)
 {
-    // Another program may hold the clipboard for a moment.
-    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000))
-        return "";
-    std::string text;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (data != NULL) {
-        const char *locked = (const char *)GlobalLock(data);
-        if (locked != NULL) {
-            text.assign(locked, strnlen(locked, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
+    return IsIconic(window) && !IsWindowVisible(window);
 }
 
-static bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+bool shownNormally(HWND window)
 {
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
-}
-
-std::vector<std::string> listBoxEntries(HWND listBox)
-{
-    std::vector<std::string> entries;
-    DWORD_PTR count = 0;
-    if (!sendTimeout(listBox, LB_GETCOUNT, 0, 0, &count) || (LRESULT)count == LB_ERR)
-        return entries;
-    for (DWORD_PTR i = 0; i < count; i++) {
-        DWORD_PTR length = 0;
-        if (!sendTimeout(listBox, LB_GETTEXTLEN, i, 0, &length) || (LRESULT)length == LB_ERR)
-            break;
-        std::vector<wchar_t> wide(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        if (!sendTimeout(listBox, LB_GETTEXT, i, (LPARAM)wide.data(), &copied) || (LRESULT)copied == LB_ERR)
-            break;
-        // The program keeps 8-bit texts; the entries come back in its code page.
-        int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, NULL, 0, NULL, NULL);
-        std::string entry((size_t)size, '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, &entry[0], size, NULL, NULL);
-        entries.push_back(entry);
-    }
-    return entries;
+    return IsWindowVisible(window) && !IsIconic(window);
 }
 
 bool isSeparator(const MenuEntry &entry)

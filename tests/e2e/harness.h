@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "tests/common/file_bytes.h"
+#include "tests/common/win_files.h"
+#include "tests/common/win_ui.h"
 
 // Timeouts of the journeys. A cold Wine start of a new exe takes a while.
 enum { StartTimeoutMs = 20000, ExitTimeoutMs = 10000, UiTimeoutMs = 10000 };
@@ -47,7 +49,6 @@ std::string defaultFile(const char *name);
 // Deletes the data folder and everything in it.
 void resetDataFolder();
 
-bool fileExists(const std::string &path);
 // Last-write time, 0 when the file can't be read.
 unsigned long long fileWriteTime(const std::string &path);
 
@@ -98,6 +99,10 @@ bool waitUntilIdle(HWND window, int timeoutMs = UiTimeoutMs);
 std::string windowText(HWND window);
 std::string windowClass(HWND window);
 RECT windowRect(HWND window);
+// The main window as the user finds it: in the tray (hidden and minimised)
+// or shown (visible and not minimised).
+bool inTray(HWND window);
+bool shownNormally(HWND window);
 
 struct MessageBoxSeen {
     HWND window;
@@ -132,11 +137,6 @@ bool clickControl(HWND dialog, int controlId);
 
 // ---- What the user sees ---------------------------------------------------
 
-// CF_TEXT on the clipboard; empty when there is none, or when the clipboard
-// stays busy for 2 s.
-std::string clipboardText();
-// A list box of another process, entry by entry, in the program's code page.
-std::vector<std::string> listBoxEntries(HWND listBox);
 
 struct MenuEntry {
     std::string text;

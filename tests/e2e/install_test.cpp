@@ -153,11 +153,6 @@ bool openLink(const std::string &path)
     return ShellExecuteExA(&info) != FALSE;
 }
 
-bool inTray(HWND window)
-{
-    return IsIconic(window) && !IsWindowVisible(window);
-}
-
 // Ends the running copy as File, Exit, Quit does.
 bool endRunningCopy()
 {
@@ -296,7 +291,7 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     // selection it had not saved yet is saved), the user's lists stay, and
     // it comes back in the tray. The user had turned start at logon off.
     const std::vector<std::string> mine = {"my own entry", "kept across updates"};
-    ASSERT_TRUE(writeListFile(3, mine));
+    ASSERT_TRUE(writeUsersList(3, mine));
     DWORD_PTR result = 0;
     ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 3, 0, SMTO_ABORTIFHUNG, 2000, &result));
     ASSERT_TRUE(DeleteFileA(logonLink().c_str()));
@@ -304,9 +299,9 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     ASSERT_NO_FATAL_FAILURE(expectInstalled());
     EXPECT_FALSE(fileExists(logonLink())) << "start at logon came back";
     SettingsRecord settings = {};
-    ASSERT_TRUE(readSettingsFile(&settings));
+    ASSERT_TRUE(readUsersSettings(&settings));
     EXPECT_EQ(3, settings.lists[0].listSelection);
-    EXPECT_EQ(mine, readListFile(3));
+    EXPECT_EQ(mine, readUsersList(3));
     window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
     ASSERT_NE(nullptr, window) << "not started again after the update";
     EXPECT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
@@ -325,9 +320,9 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     EXPECT_FALSE(fileExists(startMenuLink()));
     EXPECT_FALSE(fileExists(logonLink()));
     EXPECT_FALSE(uninstallKeyExists());
-    ASSERT_TRUE(readSettingsFile(&settings));
+    ASSERT_TRUE(readUsersSettings(&settings));
     EXPECT_EQ(1, settings.lists[0].listSelection);
-    EXPECT_EQ(mine, readListFile(3));
+    EXPECT_EQ(mine, readUsersList(3));
     DeleteFileA((folder + "\\uninstall.exe").c_str());
 
     // 6. Installed again and removed with the box for the data ticked:

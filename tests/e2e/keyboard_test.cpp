@@ -25,16 +25,6 @@ const Entries List1 = {"Best wishes", "Kilroy was here", "Kind regards,", "kinet
 const Entries List2 = {"Office one", "Office two"};
 const Entries List3 = {"Other one"};
 
-bool shown(HWND window)
-{
-    return IsWindowVisible(window) && !IsIconic(window);
-}
-
-bool inTray(HWND window)
-{
-    return IsIconic(window) && !IsWindowVisible(window);
-}
-
 void pressHotkey()
 {
     press({VK_CONTROL, VK_SHIFT, VK_INSERT});
@@ -43,7 +33,7 @@ void pressHotkey()
 // Shown, in front, with the keyboard in the list box.
 bool upWithListFocused(HWND window)
 {
-    return shown(window) && GetForegroundWindow() == window &&
+    return shownNormally(window) && GetForegroundWindow() == window &&
            focusOf(window) == GetDlgItem(window, IDC_LISTBOX);
 }
 
@@ -52,7 +42,7 @@ bool upWithListFocused(HWND window)
 int savedSelection()
 {
     SettingsRecord record;
-    if (!readSettingsFile(&record) || record.activeList < 1 || record.activeList > 3)
+    if (!readUsersSettings(&record) || record.activeList < 1 || record.activeList > 3)
         return -1;
     return record.lists[record.activeList - 1].listSelection;
 }
@@ -94,10 +84,10 @@ struct KeyboardJourney : Journey {
 
     void writeFiles(const OptionsBlock &options)
     {
-        ASSERT_TRUE(writeSettingsFile(recordWithOptions(options)));
-        ASSERT_TRUE(writeListFile(1, List1));
-        ASSERT_TRUE(writeListFile(2, List2));
-        ASSERT_TRUE(writeListFile(3, List3));
+        ASSERT_TRUE(writeUsersSettings(recordWithOptions(options)));
+        ASSERT_TRUE(writeUsersList(1, List1));
+        ASSERT_TRUE(writeUsersList(2, List2));
+        ASSERT_TRUE(writeUsersList(3, List3));
     }
 
     // A Notepad, in front, with the caret in its text.
@@ -170,7 +160,7 @@ TEST_P(HotkeyJourney, FromAnotherProgramBringsTheListUpAndSendsItBack)
     pressHotkey();
     ASSERT_TRUE(waitFor([&] { return upWithListFocused(window); }, UiTimeoutMs));
     ASSERT_TRUE(bringToFront(notepadWindow));
-    ASSERT_TRUE(shown(window));
+    ASSERT_TRUE(shownNormally(window));
     pressHotkey();
     EXPECT_TRUE(waitFor([&] { return upWithListFocused(window); }, UiTimeoutMs));
     EXPECT_TRUE(isRunning(vombly));
@@ -189,7 +179,7 @@ TEST_F(KeyboardJourney, TakenHotkeyIsReportedAndTheProgramKeepsWorking)
     // This test holds the combination, as another program might.
     ASSERT_TRUE(RegisterHotKey(NULL, 7, MOD_CONTROL | MOD_SHIFT, VK_INSERT));
     ASSERT_NO_FATAL_FAILURE(writeFiles(defaultOptions()));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     VomblyProcess vombly = startVombly("/SM");
 
     MessageBoxSeen box = messageBox("Vombly", StartTimeoutMs, vombly.pid);
@@ -253,7 +243,7 @@ TEST_F(KeyboardJourney, TakenHotkeyIsReportedAndTheProgramKeepsWorking)
 TEST_F(KeyboardJourney, ListKeysTypeAheadCopyRemoveToggleAndHide)
 {
     ASSERT_NO_FATAL_FAILURE(writeFiles(defaultOptions()));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     VomblyProcess vombly = startVombly("/SM");
     HWND window = waitForMainWindow(vombly);
     ASSERT_NE(nullptr, window);
@@ -273,7 +263,7 @@ TEST_F(KeyboardJourney, ListKeysTypeAheadCopyRemoveToggleAndHide)
     press(VK_RETURN);
     ASSERT_TRUE(waitFor([] { return savedSelection() == 2; }, UiTimeoutMs));
     EXPECT_EQ("Kind regards,", clipboardText());
-    EXPECT_TRUE(shown(window)) << "minimise after selection is off";
+    EXPECT_TRUE(shownNormally(window)) << "minimise after selection is off";
 
     // Delete asks to remove the selected entry; Remove takes it out of the file.
     press(VK_DELETE);
@@ -282,7 +272,7 @@ TEST_F(KeyboardJourney, ListKeysTypeAheadCopyRemoveToggleAndHide)
     press(VK_RETURN);
     ASSERT_TRUE(waitFor([&] { return !IsWindow(remove); }, UiTimeoutMs));
     Entries expected = {"Best wishes", "Kilroy was here", "kinetic"};
-    EXPECT_TRUE(waitFor([&] { return readListFile(1) == expected; }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return readUsersList(1) == expected; }, UiTimeoutMs));
     ASSERT_TRUE(waitFor([&] { return focusOf(window) == listBox; }, UiTimeoutMs))
         << "the focus is back in the list after the dialog";
 
@@ -319,7 +309,7 @@ TEST_P(PasteJourney, HotkeyTypeAheadEnterFromNotepad)
     OptionsBlock options = defaultOptions();
     options.pasteAfterHotkey = c.paste;
     ASSERT_NO_FATAL_FAILURE(writeFiles(options));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     VomblyProcess vombly = startVombly(nullptr);
     HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, window);
@@ -353,7 +343,7 @@ TEST_P(PasteJourney, HotkeyTypeAheadEnterFromNotepad)
     } else if (!c.originCloses) {
         // Nothing to wait for when nothing should happen: a second is plenty.
         EXPECT_FALSE(waitFor([&] { return textOf(notepadEdit) != "Dear Sir, "; }, 1000)) << textOf(notepadEdit);
-        EXPECT_TRUE(shown(window));
+        EXPECT_TRUE(shownNormally(window));
     }
     EXPECT_EQ("Kind regards,", clipboardText()) << "the text stays on the clipboard";
     EXPECT_FALSE(waitFor([&] { return !textOf(bystanderEdit).empty(); }, c.originCloses ? 1000 : 0))
@@ -401,7 +391,7 @@ bool chooseTrayEntry(int list, int index)
 TEST_F(KeyboardJourney, TrayMenuCopiesFromEveryListAndExitAsksFirst)
 {
     ASSERT_NO_FATAL_FAILURE(writeFiles(defaultOptions()));
-    ASSERT_TRUE(setClipboardText(Sentinel));
+    ASSERT_TRUE(setClipboardText(NULL, Sentinel));
     VomblyProcess vombly = startVombly(nullptr);
     HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, window);
@@ -428,7 +418,7 @@ TEST_F(KeyboardJourney, TrayMenuCopiesFromEveryListAndExitAsksFirst)
     }
     // The active list's choice is remembered like a double-click's.
     SettingsRecord saved;
-    EXPECT_TRUE(readSettingsFile(&saved));
+    EXPECT_TRUE(readUsersSettings(&saved));
     EXPECT_EQ(2, saved.lists[0].listSelection);
 
     // Esc closes the menu without a choice.
@@ -464,7 +454,7 @@ TEST_F(KeyboardJourney, TrayMenuShowVomblyIsWhatADoubleClickDoes)
     ASSERT_NE(nullptr, openTrayMenu());
     press(VK_DOWN);
     press(VK_RETURN);
-    EXPECT_TRUE(waitFor([&] { return shown(window) && GetForegroundWindow() == window; }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return shownNormally(window) && GetForegroundWindow() == window; }, UiTimeoutMs));
 }
 
 // ---- The options across a restart ---------------------------------------------------
@@ -539,7 +529,7 @@ TEST_F(KeyboardJourney, NewOptionsSurviveARestartInTheSameSettingsFile)
     std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));
     EXPECT_EQ(1250u, bytes.size());
     SettingsRecord saved;
-    ASSERT_TRUE(readSettingsFile(&saved)) << "the check value verifies";
+    ASSERT_TRUE(readUsersSettings(&saved)) << "the check value verifies";
     OptionsBlock options;
     ASSERT_EQ(1, DecodeOptions(saved.reservedTail, &options));
     EXPECT_EQ((uint32_t)(MOD_CONTROL | MOD_SHIFT), options.hotkeyModifiers);

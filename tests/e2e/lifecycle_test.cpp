@@ -8,14 +8,13 @@
 
 #include "daily.h"
 #include "journey.h"
+#include "res/resource.h"
 #include "tray.h"
 
 namespace {
 
 // The main window's place on the 1024x768 desktop: centred, fixed size.
 const RECT NormalRect = {217, 159, 217 + 590, 159 + 450};
-
-enum { ListBoxId = 2, ToggleButtonId = 5, AboutTextId = 1001, ExitTextId = 1002 };
 
 bool sameRect(const RECT &a, const RECT &b)
 {
@@ -27,16 +26,6 @@ std::string describe(const RECT &rect)
     char text[64];
     snprintf(text, ARRAYSIZE(text), "(%ld,%ld)-(%ld,%ld)", rect.left, rect.top, rect.right, rect.bottom);
     return text;
-}
-
-bool inTray(HWND window)
-{
-    return IsIconic(window) && !IsWindowVisible(window);
-}
-
-bool restored(HWND window)
-{
-    return IsWindowVisible(window) && !IsIconic(window);
 }
 
 // The main window of a plain start once it has gone to the tray.
@@ -54,30 +43,6 @@ bool hasDialog(const VomblyProcess &vombly)
     return findWindow(nullptr, "#32770", vombly.pid) != NULL;
 }
 
-// Opens a popup of the menu bar and clicks one of its items, as a user
-// does with the mouse.
-bool chooseMenuItem(HWND window, const char *popup, const char *item)
-{
-    if (!bringToFront(window))
-        return false;
-    std::vector<MenuEntry> bar = menuItems(window);
-    for (size_t p = 0; p < bar.size(); p++) {
-        if (bar[p].text != popup)
-            continue;
-        if (!click(centre(bar[p].rect)) ||
-            !waitFor([] { return findVisibleWindow(nullptr, "#32768") != NULL; }, UiTimeoutMs))
-            return false;
-        // The items have their places on screen once the popup is open.
-        bar = menuItems(window);
-        for (const MenuEntry &entry : p < bar.size() ? bar[p].items : std::vector<MenuEntry>()) {
-            if (entry.text == item)
-                return click(centre(entry.rect));
-        }
-        return false;
-    }
-    return false;
-}
-
 // What a user sees of the lists: the entries shown and the one selected.
 struct ListState {
     std::vector<std::string> entries;
@@ -86,22 +51,8 @@ struct ListState {
 
 ListState listState(HWND window)
 {
-    HWND listBox = GetDlgItem(window, ListBoxId);
-    DWORD_PTR selected = (DWORD_PTR)LB_ERR;
-    SendMessageTimeoutA(listBox, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected);
-    return {listBoxEntries(listBox), (LRESULT)selected};
-}
-
-// Clicks entry `index` of the main window's list box.
-bool clickListEntry(HWND window, int index)
-{
-    HWND listBox = GetDlgItem(window, ListBoxId);
-    DWORD_PTR height = 0;
-    if (!SendMessageTimeoutA(listBox, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) || height == 0)
-        return false;
-    POINT at = {20, (LONG)(height * index + height / 2)};
-    ClientToScreen(listBox, &at);
-    return bringToFront(window) && click(at);
+    HWND listBox = GetDlgItem(window, IDC_LISTBOX);
+    return {listBoxEntries(listBox), selectedIndex(listBox)};
 }
 
 // Sets the file's write time well in the past, so that a rewrite shows.
@@ -202,7 +153,7 @@ TEST_P(LifecycleCloseJourney, HidesInTheTrayUntilTheIconIsDoubleClicked)
     POINT icon;
     ASSERT_TRUE(findTrayIcon(MainTitle, &icon));
     ASSERT_TRUE(doubleClick(icon));
-    EXPECT_TRUE(waitFor([&] { return restored(window); }, UiTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return shownNormally(window); }, UiTimeoutMs));
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, UiTimeoutMs));
     EXPECT_TRUE(sameRect(NormalRect, windowRect(window))) << describe(windowRect(window));
 }
@@ -241,12 +192,12 @@ TEST_P(LifecycleTrayJourney, OnlyADoubleClickRestoresTheWindow)
 
     ASSERT_TRUE(c.clickIcon(icon));
     // Nothing to wait for when nothing should happen: a second is plenty.
-    EXPECT_EQ(c.restores, waitFor([&] { return restored(window); }, c.restores ? UiTimeoutMs : 1000));
+    EXPECT_EQ(c.restores, waitFor([&] { return shownNormally(window); }, c.restores ? UiTimeoutMs : 1000));
     if (!c.restores) {
         EXPECT_TRUE(inTray(window));
         // The icon was live all along: a double-click brings the window.
         ASSERT_TRUE(doubleClick(icon));
-        EXPECT_TRUE(waitFor([&] { return restored(window); }, UiTimeoutMs));
+        EXPECT_TRUE(waitFor([&] { return shownNormally(window); }, UiTimeoutMs));
     }
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, UiTimeoutMs));
     EXPECT_TRUE(sameRect(NormalRect, windowRect(window))) << describe(windowRect(window));
@@ -283,9 +234,9 @@ TEST_P(LifecycleSecondCopyJourney, IsRefusedAndLeavesTheRunningCopyAsItWas)
     if (shown) {
         // Away from the start state: list 2, its second entry selected.
         std::vector<std::string> list1 = listState(window).entries;
-        ASSERT_TRUE(clickControl(window, ToggleButtonId));
+        ASSERT_TRUE(clickControl(window, IDC_TOGGLE));
         ASSERT_TRUE(waitFor([&] { return listState(window).entries != list1; }, UiTimeoutMs));
-        ASSERT_TRUE(clickListEntry(window, 1));
+        ASSERT_TRUE(clickEntry(GetDlgItem(window, IDC_LISTBOX), 1));
         ASSERT_TRUE(waitFor([&] { return listState(window).selected == 1; }, UiTimeoutMs));
     }
     ListState before = listState(window);
@@ -371,11 +322,11 @@ TEST_P(LifecycleExitJourney, AsksFirstThenSavesAndEnds)
     ASSERT_TRUE(makeOlder(settings));
     unsigned long long written = fileWriteTime(settings);
 
-    ASSERT_TRUE(chooseMenuItem(window, "File", "Exit"));
+    ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
     MessageBoxSeen box = messageBox("Vombly - Quit", UiTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ("You are about close and exit this application\n\nChoose Quit to proceed and exit",
-              windowText(GetDlgItem(box.window, ExitTextId)));
+              windowText(GetDlgItem(box.window, IDC_EXIT_TEXT)));
     ASSERT_TRUE(waitUntilIdle(box.window));
     ASSERT_TRUE(c.answer(box.window));
 
@@ -388,7 +339,7 @@ TEST_P(LifecycleExitJourney, AsksFirstThenSavesAndEnds)
         ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
         ASSERT_TRUE(waitUntilIdle(window));
         EXPECT_TRUE(isRunning(vombly));
-        EXPECT_TRUE(restored(window));
+        EXPECT_TRUE(shownNormally(window));
         EXPECT_TRUE(sameRect(rect, windowRect(window))) << describe(windowRect(window));
         EXPECT_EQ(written, fileWriteTime(settings));
         EXPECT_EQ(1, trayIconCount(MainTitle));
@@ -426,12 +377,12 @@ TEST_P(LifecycleEndedJourney, WmDestroyFromAnotherProgramSavesAndEnds)
     ASSERT_NE(nullptr, window);
     ASSERT_TRUE(waitFor([] { return trayIconCount(MainTitle) == 1; }, UiTimeoutMs));
     SettingsRecord before = {};
-    ASSERT_TRUE(readSettingsFile(&before));
+    ASSERT_TRUE(readUsersSettings(&before));
     ASSERT_NE(2, before.lists[0].listSelection);
     DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, ListBoxId), LB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, IDC_LISTBOX), LB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 2000, &result));
     if (c.aboutOpen) {
-        ASSERT_TRUE(chooseMenuItem(window, "Info", "About Vombly"));
+        ASSERT_TRUE(chooseMenu(window, "Info", "About Vombly"));
         ASSERT_TRUE(waitFor([&] { return findVisibleWindow("About Vombly", "#32770", vombly.pid) != NULL; },
                             UiTimeoutMs));
     }
@@ -439,7 +390,7 @@ TEST_P(LifecycleEndedJourney, WmDestroyFromAnotherProgramSavesAndEnds)
     EXPECT_TRUE(SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result));
     EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
     SettingsRecord after = {};
-    ASSERT_TRUE(readSettingsFile(&after));
+    ASSERT_TRUE(readUsersSettings(&after));
     EXPECT_EQ(2, after.lists[0].listSelection);
     EXPECT_TRUE(waitFor([] { return trayIconCount(MainTitle) == 0; }, UiTimeoutMs));
 }
@@ -512,14 +463,14 @@ TEST_P(LifecycleAboutJourney, ShowsTheVersionCentredAndClosesOnlyWithOk)
     HWND window = waitForMainWindow(vombly);
     ASSERT_NE(nullptr, window);
 
-    ASSERT_TRUE(chooseMenuItem(window, "Info", "About Vombly"));
+    ASSERT_TRUE(chooseMenu(window, "Info", "About Vombly"));
     HWND about = NULL;
     ASSERT_TRUE(waitFor([&] { return (about = findVisibleWindow("About Vombly", "#32770", vombly.pid)) != NULL; },
                         UiTimeoutMs));
     ASSERT_TRUE(waitUntilIdle(about));
     EXPECT_EQ("Vombly V2.11\n\nCopyright (C) 2026 Vombly Software\nAll rights reserved.\n\n"
               "Available from www.vombly.com",
-              windowText(GetDlgItem(about, AboutTextId)));
+              windowText(GetDlgItem(about, IDC_ABOUT_TEXT)));
     POINT middle = centre(windowRect(about)), mainMiddle = centre(windowRect(window));
     EXPECT_LE(abs(middle.x - mainMiddle.x), 1) << describe(windowRect(about));
     EXPECT_LE(abs(middle.y - mainMiddle.y), 1) << describe(windowRect(about));
@@ -532,7 +483,7 @@ TEST_P(LifecycleAboutJourney, ShowsTheVersionCentredAndClosesOnlyWithOk)
     EXPECT_TRUE(waitFor([&] { return !IsWindow(about); }, UiTimeoutMs));
     ASSERT_TRUE(waitUntilIdle(window));
     EXPECT_TRUE(isRunning(vombly));
-    EXPECT_TRUE(restored(window));
+    EXPECT_TRUE(shownNormally(window));
 }
 
 const AboutCase aboutCases[] = {

@@ -105,8 +105,8 @@ int main(int argc, char **argv)
     resetDataFolder();
     SettingsRecord settings = settingsRecord(1, 0, 1);
     settings.lists[0].listSelection = 1;
-    if (!writeSettingsFile(settings) || !writeListFile(1, Home) || !writeListFile(2, Office) ||
-        !writeListFile(3, Other)) {
+    if (!writeUsersSettings(settings) || !writeUsersList(1, Home) || !writeUsersList(2, Office) ||
+        !writeUsersList(3, Other)) {
         fprintf(stderr, "the user's files could not be written\n");
         return 1;
     }

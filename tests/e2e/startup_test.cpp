@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "journey.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST_F(StartupJourney, ShownStartHasTheMainWindowAndMenu)
     }
 
     // List 1 is shown first, with the default file's entries.
-    HWND listBox = GetDlgItem(window, 2);
+    HWND listBox = GetDlgItem(window, IDC_LISTBOX);
     ASSERT_NE(nullptr, listBox);
     std::vector<std::string> list1 = {
         "Double-click a line to copy it, then paste it anywhere.",

@@ -54,7 +54,7 @@ TEST_F(DefaultFilesTest, ListFiles)
         SCOPED_TRACE(c.file);
         const std::vector<unsigned char> bytes = readFileBytes(defaultsDir + "/" + c.file);
         size_t used = 0;
-        EXPECT_EQ(c.entries, decodeAllRecords(bytes, &used));
+        EXPECT_EQ(c.entries, decodeListFile(bytes, &used));
         EXPECT_EQ(bytes.size(), used) << "bytes after the last record";
     }
 }

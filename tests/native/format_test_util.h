@@ -10,6 +10,7 @@
 
 #include "store/format.h"
 #include "tests/common/file_bytes.h"
+#include "tests/common/list_bytes.h"
 
 // Every file is read and written with the mask in place; put it there for
 // each test and put back whatever was there before.
@@ -44,34 +45,13 @@ inline SettingsRecord settingsRecordOf(int32_t sortEntries, int32_t minimiseAfte
     return record;
 }
 
-// All records of a list file image, in order, until the first one that does
-// not decode. *used gets the bytes taken by the decoded records.
-inline std::vector<std::string> decodeAllRecords(const std::vector<unsigned char> &bytes, size_t *used = nullptr)
-{
-    std::vector<std::string> texts;
-    std::vector<char> text(ListEntryBufferSize);
-    size_t pos = 0, consumed = 0;
-    while (DecodeListRecord(bytes.data() + pos, bytes.size() - pos, text.data(), &consumed)) {
-        texts.emplace_back(text.data(), consumed - ListRecordHeaderSize);
-        pos += consumed;
-    }
-    if (used)
-        *used = pos;
-    return texts;
-}
-
+// Appends the record of `text` to `out`.
 inline void appendRecord(std::vector<unsigned char> &out, const std::string &text)
 {
-    std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-    size_t n = EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size());
-    ASSERT_EQ(record.size(), n) << "text of " << text.size() << " bytes";
+    bool ok = false;
+    std::vector<unsigned char> record = encodeListFile({text}, &ok);
+    ASSERT_TRUE(ok) << "text of " << text.size() << " bytes";
     out.insert(out.end(), record.begin(), record.end());
-}
-
-inline void appendLength(std::vector<unsigned char> &out, uint32_t length)
-{
-    for (int i = 0; i < 4; i++)
-        out.push_back((unsigned char)(length >> (8 * i)));
 }
 
 #endif

@@ -58,7 +58,7 @@ TEST_F(GoldenFileTest, ListFile)
     ASSERT_FALSE(fixture.empty()) << "missing fixture";
 
     size_t used = 0;
-    EXPECT_EQ(goldenEntries(), decodeAllRecords(fixture, &used));
+    EXPECT_EQ(goldenEntries(), decodeListFile(fixture, &used));
     EXPECT_EQ(fixture.size(), used);
 
     std::vector<unsigned char> encoded;

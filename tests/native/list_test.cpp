@@ -108,7 +108,7 @@ TEST_F(ListRecordTest, EachTextIsScrambledWithItsOwnLength)
     }
 
     size_t used = 0;
-    EXPECT_EQ((std::vector<std::string>{"a", "bc", "def"}), decodeAllRecords(bytes, &used));
+    EXPECT_EQ((std::vector<std::string>{"a", "bc", "def"}), decodeListFile(bytes, &used));
     EXPECT_EQ(18u, used);
 }
 
@@ -118,7 +118,7 @@ TEST_F(ListRecordTest, EqualTextsGiveEqualRecords)
     const std::vector<unsigned char> bytes = records({text, text});
     const size_t half = bytes.size() / 2;
     EXPECT_EQ(0, memcmp(bytes.data(), bytes.data() + half, half));
-    EXPECT_EQ((std::vector<std::string>{text, text}), decodeAllRecords(bytes));
+    EXPECT_EQ((std::vector<std::string>{text, text}), decodeListFile(bytes));
 }
 
 TEST_F(ListRecordTest, LongestTextRoundTrips)
@@ -128,7 +128,7 @@ TEST_F(ListRecordTest, LongestTextRoundTrips)
         text[i] = (char)(0x20 + i % 95);
     const std::vector<unsigned char> bytes = records({text, ""});
     ASSERT_EQ(4013u + 4u, bytes.size());
-    EXPECT_EQ((std::vector<std::string>{text, ""}), decodeAllRecords(bytes));
+    EXPECT_EQ((std::vector<std::string>{text, ""}), decodeListFile(bytes));
 }
 
 TEST_F(ListRecordTest, TruncatedLastRecordIsDropped)
@@ -136,7 +136,7 @@ TEST_F(ListRecordTest, TruncatedLastRecordIsDropped)
     std::vector<unsigned char> bytes = records({"one", "two", "three"});
     bytes.pop_back();
     size_t used = 0;
-    EXPECT_EQ((std::vector<std::string>{"one", "two"}), decodeAllRecords(bytes, &used));
+    EXPECT_EQ((std::vector<std::string>{"one", "two"}), decodeListFile(bytes, &used));
     EXPECT_EQ(14u, used);
 }
 
@@ -170,7 +170,7 @@ TEST_F(ListRecordTest, StreamReadingMatchesDecoding)
         SCOPED_TRACE(c.label);
         std::vector<unsigned char> bytes = good;
         bytes.insert(bytes.end(), c.tail.begin(), c.tail.end());
-        const std::vector<std::string> decoded = decodeAllRecords(bytes);
+        const std::vector<std::string> decoded = decodeListFile(bytes);
         ASSERT_EQ(4u, decoded.size());
 
         FILE *f = tmpfile();

@@ -12,7 +12,8 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
+#include "tests/common/list_bytes.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -37,19 +38,14 @@ struct DialogCommandTest : MainWindowFixture {
         snprintf(path, sizeof path, "%sVombly%d.dat", dataFolder.c_str(), list);
         return path;
     }
-    Entries shown(void) { return listBoxTexts(listBox()); }
+    Entries shown(void) { return listBoxEntries(listBox()); }
     int selected(void) { return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0); }
     // The entries of a list file, decoded record by record.
     Entries saved(int list)
     {
         Bytes bytes = readFileBytes(listPath(list));
-        Entries entries;
-        static char text[ListEntryBufferSize];
-        size_t at = 0, consumed = 0;
-        while (DecodeListRecord(bytes.data() + at, bytes.size() - at, text, &consumed) == 1) {
-            entries.push_back(text);
-            at += consumed;
-        }
+        size_t at = 0;
+        Entries entries = decodeListFile(bytes, &at);
         EXPECT_EQ(bytes.size(), at) << "damaged list file " << list;
         return entries;
     }
@@ -215,7 +211,7 @@ static bool ReadRemoveBox(DialogDriver *driver, int index)
     RemoveView *view = (RemoveView *)driver->context;
     if (index == 0) {
         HWND list = GetDlgItem(driver->dialog, IDC_REMOVE_LIST);
-        std::vector<std::string> texts = listBoxTexts(list);
+        std::vector<std::string> texts = listBoxEntries(list);
         view->count = (LRESULT)texts.size();
         view->entry = texts.empty() ? std::string() : texts[0];
     }
@@ -231,12 +227,12 @@ TEST_F(RemoveTest, NothingSelectedShowsTheErrorBoxNoDialogAndSaves)
         SCOPED_TRACE(command);
         SendMessageA(listBox(), LB_SETCURSEL, (WPARAM)-1, 0);
         DeleteFileA(settingsPath().c_str());
-        BoxWatcher error, removeBox;
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&error, "Error", IDOK));
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&removeBox, "Vombly - Remove String", IDCANCEL));
+        DialogDriver error, removeBox;
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&error, "Error", IDOK));
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&removeBox, "Vombly - Remove String", IDCANCEL));
         SendMessageA(window, WM_COMMAND, command, 0);
-        stopBoxWatcher(&error);
-        stopBoxWatcher(&removeBox);
+        finishDialogDriver(&error);
+        finishDialogDriver(&removeBox);
         EXPECT_EQ(1, error.seen);
         EXPECT_NE(std::string::npos, ("|" + error.texts).find("|There was  no string selected for deletion !|"))
             << error.texts;
@@ -376,13 +372,13 @@ static bool DriveSettingsBox(DialogDriver *driver, int index)
 }
 
 struct SettingsTest : DialogCommandTest {
-    BoxWatcher restartBox;
+    DialogDriver restartBox;
     // Opens Settings from the menu and answers it with `answer`.
     void runSettings(SettingsDrive *drive, WORD answer, DialogDriver *driver)
     {
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&restartBox, "Vombly", IDOK));
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&restartBox, "Vombly", IDOK));
         runDialog(IDM_SETTINGS, &answer, 1, DriveSettingsBox, drive, driver);
-        stopBoxWatcher(&restartBox);
+        finishDialogDriver(&restartBox);
     }
     void setRecord(int32_t sort, int32_t minimise, const char *name1, const char *name2, const char *name3)
     {

@@ -12,7 +12,6 @@
 #include "res/resource.h"
 #include "store/lists.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -57,7 +56,7 @@ static Bytes settingsBytesOf(const SettingsRecord &record)
 struct DamagedFilesTest : ProgramFixture {
     std::string startFolder;
     HWND listBox = NULL;
-    BoxWatcher boxes;
+    DialogDriver boxes;
     bool watching = false;
 
     void SetUp() override
@@ -75,19 +74,19 @@ struct DamagedFilesTest : ProgramFixture {
     void TearDown() override
     {
         if (watching)
-            stopBoxWatcher(&boxes);
+            finishDialogDriver(&boxes);
         WindowSlot(1, IDC_LISTBOX, NULL);
         DestroyWindow(listBox);
         ProgramFixture::TearDown();
     }
     void watch()
     {
-        startBoxWatcher(&boxes, "Vombly", IDOK);
+        startBoxAnswerer(&boxes, "Vombly", IDOK);
         watching = true;
     }
     void stopWatching()
     {
-        stopBoxWatcher(&boxes);
+        finishDialogDriver(&boxes);
         watching = false;
     }
     std::string settingsPath() { return dataFolder + "Vombly.cfg"; }

@@ -13,7 +13,6 @@
 #include "store/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -41,26 +40,26 @@ static std::string systemText(DWORD error)
 }
 
 struct FailedSavesTest : MainWindowFixture {
-    BoxWatcher boxes;
+    DialogDriver boxes;
     bool watching = false;
     HANDLE held = INVALID_HANDLE_VALUE;
 
     void TearDown() override
     {
         if (watching)
-            stopBoxWatcher(&boxes);
+            finishDialogDriver(&boxes);
         release();
         SetSafeWriteFaultStep(0);
         MainWindowFixture::TearDown();
     }
     void watch(WORD answer = IDOK)
     {
-        startBoxWatcher(&boxes, "Vombly", answer);
+        startBoxAnswerer(&boxes, "Vombly", answer);
         watching = true;
     }
     void stopWatching()
     {
-        stopBoxWatcher(&boxes);
+        finishDialogDriver(&boxes);
         watching = false;
     }
     std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
@@ -233,12 +232,12 @@ TEST_F(FailedSavesTest, ExitWithUnsavedChangesSaysSoAndOffersToTryAgain)
 
         // The silent retry before the box fails too; the next one works.
         SetSafeWriteFaultStep(1);
-        BoxWatcher exitBox;
-        ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&exitBox, "Vombly - Quit", IDCANCEL));
+        DialogDriver exitBox;
+        ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&exitBox, "Vombly - Quit", IDCANCEL));
         watch(c.answer);
         SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
         stopWatching();
-        stopBoxWatcher(&exitBox);
+        finishDialogDriver(&exitBox);
         EXPECT_EQ(1, boxes.seen);
         EXPECT_NE(std::string::npos, boxes.texts.find("Some changes could not be saved")) << boxes.texts;
         // The Exit dialog still comes, after the box.
@@ -255,12 +254,12 @@ TEST_F(FailedSavesTest, ExitWithEverythingSavedShowsOnlyTheExitDialog)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     add("saved");
-    BoxWatcher exitBox;
-    ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&exitBox, "Vombly - Quit", IDCANCEL));
+    DialogDriver exitBox;
+    ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&exitBox, "Vombly - Quit", IDCANCEL));
     watch();
     SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
     stopWatching();
-    stopBoxWatcher(&exitBox);
+    finishDialogDriver(&exitBox);
     EXPECT_EQ(0, boxes.seen) << boxes.texts;
     EXPECT_EQ(1, exitBox.seen);
 }

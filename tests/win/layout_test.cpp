@@ -11,6 +11,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 #include "view/controls.h"
 
@@ -225,7 +226,7 @@ TEST_F(LayoutTest, SortingIsFixedWhenTheListBoxIsCreated)
         std::vector<std::string> expected = lists[1];
         if (c.sortEntries == 1)
             std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(expected, listBoxTexts(listBox));
+        EXPECT_EQ(expected, listBoxEntries(listBox));
         closeMainWindow();
         ReleaseMutex(screenLock);
         CloseHandle(screenLock);

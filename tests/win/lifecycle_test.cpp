@@ -1,6 +1,7 @@
 // The main window's life: saves on the timer and on clock changes, the fixed
 // size, close-to-tray and back, the shell's restart message, and Exit.
 #include <windows.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include "app/dispatch.h"
@@ -141,6 +142,34 @@ TEST_F(LifecycleTest, ShellRestartMessageIsServedOnceTheWindowExists)
     EXPECT_EQ((MessageHandler)OnTaskbarCreated, FindMessageHandler(taskbarCreated));
     EXPECT_EQ(0, SendMessageA(window, taskbarCreated, 0, 0));
     expectShownNormally(window);
+}
+
+// The shell accepts a change to an icon only while it shows that icon.
+static bool trayHasIcon(HWND window)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = TrayIconId;
+    data.uFlags = NIF_MESSAGE;
+    data.uCallbackMessage = TrayNotifyMessage;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(LifecycleTest, ShellRestartPutsTheTrayIconBack)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_TRUE(trayHasIcon(window)) << "no icon after the start";
+    // A restarted shell has lost every icon.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = TrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(trayHasIcon(window));
+
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(trayHasIcon(window)) << "the icon was not added back";
 }
 
 TEST_F(LifecycleTest, ExitAsksFirstAndQuitEndsTheMessageLoop)

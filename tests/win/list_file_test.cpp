@@ -10,26 +10,24 @@
 #include "res/resource.h"
 #include "store/lists.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
+#include "tests/common/list_bytes.h"
+#include "tests/common/win_ui.h"
+#include "tests/win/main_window_util.h"
 #include "tests/win/win_test_util.h"
 
 typedef std::vector<std::string> Entries;
 
 static Bytes listFileOf(const Entries &entries)
 {
-    Bytes bytes;
-    for (const auto &text : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
+    bool ok = false;
+    Bytes bytes = encodeListFile(entries, &ok);
+    EXPECT_TRUE(ok);
     return bytes;
 }
 
 static Bytes withLength(Bytes bytes, uint32_t length)
 {
-    for (int i = 0; i < 4; i++)
-        bytes.push_back((unsigned char)(length >> (8 * i)));
+    appendLength(bytes, length);
     return bytes;
 }
 
@@ -37,18 +35,18 @@ struct ListFileTest : ProgramFixture {
     HWND listBox = NULL;
     // Damaged and unreadable files are told in message boxes (see
     // damaged_files_test.cpp); here they are only answered.
-    BoxWatcher boxes;
+    DialogDriver boxes;
 
     void SetUp() override
     {
         ProgramFixture::SetUp();
         SetActiveList(1);
         makeListBox(false);
-        startBoxWatcher(&boxes, "Vombly", IDOK);
+        startBoxAnswerer(&boxes, "Vombly", IDOK);
     }
     void TearDown() override
     {
-        stopBoxWatcher(&boxes);
+        finishDialogDriver(&boxes);
         WindowSlot(1, IDC_LISTBOX, NULL);
         DestroyWindow(listBox);
         ProgramFixture::TearDown();
@@ -63,7 +61,7 @@ struct ListFileTest : ProgramFixture {
         WindowSlot(1, IDC_LISTBOX, listBox);
     }
     std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
-    Entries shown() { return listBoxTexts(listBox); }
+    Entries shown() { return listBoxEntries(listBox); }
     void show(const Entries &entries)
     {
         SendMessageA(listBox, LB_RESETCONTENT, 0, 0);

@@ -10,6 +10,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/options_format.h"
+#include "tests/common/list_bytes.h"
 
 void pumpMessages(DWORD milliseconds)
 {
@@ -53,24 +54,9 @@ void writeSettingsFile(const std::string &path, const SettingsRecord &record)
 
 void writeListFile(const std::string &path, const std::vector<std::string> &entries)
 {
-    Bytes bytes;
-    static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
-    for (const std::string &entry : entries) {
-        if (entry.size() > ListEntryWriteLimit) {
-            // Longer than the program ever writes, but readable up to its
-            // buffer: such files come from elsewhere. Laid out by hand.
-            uint32_t length = (uint32_t)entry.size();
-            Bytes longRecord = {(unsigned char)length, (unsigned char)(length >> 8), (unsigned char)(length >> 16),
-                                (unsigned char)(length >> 24)};
-            longRecord.insert(longRecord.end(), entry.begin(), entry.end());
-            ScrambleBytes(longRecord.data() + ListRecordHeaderSize, length, (int32_t)length);
-            bytes.insert(bytes.end(), longRecord.begin(), longRecord.end());
-            continue;
-        }
-        size_t size = EncodeListRecord(entry.c_str(), (uint32_t)entry.size(), record, sizeof record);
-        ASSERT_NE(0u, size) << entry;
-        bytes.insert(bytes.end(), record, record + size);
-    }
+    bool ok = false;
+    Bytes bytes = encodeListFile(entries, &ok);
+    ASSERT_TRUE(ok) << "an entry is too long for a list file";
     writeFileBytes(path, bytes);
 }
 
@@ -189,14 +175,33 @@ void MainWindowFixture::TearDown()
     ProgramFixture::TearDown();
 }
 
+struct DialogSearch {
+    const char *caption;
+    HWND found;
+};
+
 static BOOL CALLBACK FindShownDialog(HWND window, LPARAM lParam)
 {
+    DialogSearch *search = (DialogSearch *)lParam;
     char className[16];
+    char caption[128] = "";
     if (IsWindowVisible(window) && GetClassNameA(window, className, ARRAYSIZE(className)) > 0 &&
-        strcmp(className, "#32770") == 0) {
-        *(HWND *)lParam = window;
+        strcmp(className, "#32770") == 0 &&
+        (search->caption == NULL ||
+         (GetWindowTextA(window, caption, ARRAYSIZE(caption)) >= 0 && strcmp(caption, search->caption) == 0))) {
+        search->found = window;
         return FALSE;
     }
+    return TRUE;
+}
+
+static BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
+{
+    char className[16];
+    char text[512];
+    if (GetClassNameA(child, className, ARRAYSIZE(className)) > 0 && lstrcmpiA(className, "Static") == 0 &&
+        GetWindowTextA(child, text, ARRAYSIZE(text)) > 0)
+        *(std::string *)lParam += std::string(text) + "|";
     return TRUE;
 }
 
@@ -215,29 +220,36 @@ static bool waitForDialogToGo(HWND dialog, DWORD milliseconds)
     return dialogOpen(dialog);
 }
 
-static DWORD WINAPI DriveDialog(void *parameter)
+// The next dialog the driver is after; NULL when none came before
+// `limitMs` since `start` or the driver was stopped.
+static HWND nextDialog(DialogDriver *driver, DWORD start, DWORD limitMs)
 {
-    DialogDriver *driver = (DialogDriver *)parameter;
-    DWORD start = GetTickCount();
-    HWND dialog = NULL;
-    while (dialog == NULL && GetTickCount() - start < 10000) {
-        EnumThreadWindows(driver->ownerThread, FindShownDialog, (LPARAM)&dialog);
-        if (dialog == NULL)
-            Sleep(20);
+    while (GetTickCount() - start < limitMs) {
+        DialogSearch search = {driver->caption, NULL};
+        EnumThreadWindows(driver->ownerThread, FindShownDialog, (LPARAM)&search);
+        if (search.found != NULL)
+            return search.found;
+        if (WaitForSingleObject(driver->stop, 20) == WAIT_OBJECT_0)
+            return NULL;
     }
-    if (dialog == NULL)
-        return 0;
+    return NULL;
+}
+
+static void answerDialog(DialogDriver *driver, HWND dialog)
+{
     // Give the dialog manager time to finish showing it.
     Sleep(100);
     driver->dialog = dialog;
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(driver->ownerThread, &info))
-        driver->focusAtOpen = info.hwndFocus;
-    driver->focusIdAtOpen = GetDlgCtrlID(driver->focusAtOpen);
-    GetWindowRect(dialog, &driver->rectAtOpen);
-    GetWindowTextA(dialog, driver->captionAtOpen, ARRAYSIZE(driver->captionAtOpen));
-
+    if (driver->seen++ == 0) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(driver->ownerThread, &info))
+            driver->focusAtOpen = info.hwndFocus;
+        driver->focusIdAtOpen = GetDlgCtrlID(driver->focusAtOpen);
+        GetWindowRect(dialog, &driver->rectAtOpen);
+        GetWindowTextA(dialog, driver->captionAtOpen, ARRAYSIZE(driver->captionAtOpen));
+        EnumChildWindows(dialog, CollectStaticText, (LPARAM)&driver->texts);
+    }
     for (int i = 0; i < driver->commandCount; i++) {
         WORD id = driver->commands[i];
         if (driver->beforeCommand == NULL || driver->beforeCommand(driver, i))
@@ -248,30 +260,63 @@ static DWORD WINAPI DriveDialog(void *parameter)
         driver->gaveUp = true;
         EndDialog(dialog, DriverGaveUp);
     }
+}
+
+static DWORD WINAPI DriveDialog(void *parameter)
+{
+    DialogDriver *driver = (DialogDriver *)parameter;
+    DWORD start = GetTickCount();
+    // The next dialog is awaited for 10 s; boxes, until stopped (30 s at most).
+    HWND dialog;
+    while ((dialog = nextDialog(driver, start, driver->everyBox ? 30000 : 10000)) != NULL) {
+        answerDialog(driver, dialog);
+        if (!driver->everyBox)
+            break;
+    }
     return 0;
+}
+
+static void startDriver(DialogDriver *driver)
+{
+    driver->ownerThread = GetCurrentThreadId();
+    driver->stop = CreateEventA(NULL, TRUE, FALSE, NULL);
+    ASSERT_NE(nullptr, driver->stop);
+    driver->thread = CreateThread(NULL, 0, DriveDialog, driver, 0, NULL);
+    ASSERT_NE(nullptr, driver->thread);
 }
 
 void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs,
                        DriverHook beforeCommand, void *context)
 {
-    memset(driver, 0, sizeof *driver);
+    *driver = DialogDriver();
     driver->beforeCommand = beforeCommand;
     driver->context = context;
-    driver->ownerThread = GetCurrentThreadId();
     driver->commandCount = count < DriverMaxCommands ? count : DriverMaxCommands;
     memcpy(driver->commands, commands, sizeof *commands * driver->commandCount);
     driver->pauseMs = pauseMs;
-    driver->thread = CreateThread(NULL, 0, DriveDialog, driver, 0, NULL);
-    ASSERT_NE(nullptr, driver->thread);
+    startDriver(driver);
+}
+
+void startBoxAnswerer(DialogDriver *driver, const char *caption, WORD answer)
+{
+    *driver = DialogDriver();
+    driver->caption = caption;
+    driver->everyBox = true;
+    driver->commands[0] = answer;
+    driver->commandCount = 1;
+    driver->pauseMs = 3000;
+    startDriver(driver);
 }
 
 void finishDialogDriver(DialogDriver *driver)
 {
     if (driver->thread == NULL)
         return;
+    SetEvent(driver->stop);
     // The driver may still be sending to this thread's windows.
     pumpUntil([driver] { return WaitForSingleObject(driver->thread, 0) == WAIT_OBJECT_0; }, 20000);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(driver->thread, 0)) << "dialog driver still running";
     CloseHandle(driver->thread);
+    CloseHandle(driver->stop);
     driver->thread = NULL;
 }

@@ -51,10 +51,13 @@ struct MainWindowFixture : ProgramFixture {
     std::string settingsPath(void) const { return dataFolder + "Vombly.cfg"; }
 };
 
-// Answers the next dialog box that `ownerThread` shows: posts each command
-// in turn, waiting up to `pauseMs` after each for the dialog to go. A
-// dialog still open at the end is ended with DriverGaveUp, so that a
-// faulty dialog procedure fails its test instead of hanging it.
+// Answers the dialog boxes that the test's thread shows, from a thread of
+// its own. startDialogDriver answers the next dialog: posts each command in
+// turn, waiting up to `pauseMs` after each for the dialog to go.
+// startBoxAnswerer answers every box with this caption with `answer` until
+// finishDialogDriver, counting them. A dialog still open after its commands
+// is ended with DriverGaveUp, so that a faulty dialog procedure fails its
+// test instead of hanging it.
 enum { DriverGaveUp = -77, DriverMaxCommands = 4 };
 struct DialogDriver;
 // Runs on the driver thread against the open dialog (driver->dialog) just
@@ -62,25 +65,32 @@ struct DialogDriver;
 // false posts no command: the hook has answered the dialog itself.
 typedef bool (*DriverHook)(DialogDriver *driver, int index);
 struct DialogDriver {
-    DWORD ownerThread;
-    WORD commands[DriverMaxCommands];
-    int commandCount;
-    DWORD pauseMs;
-    // Filled by the driver.
-    HWND dialog;
-    HWND focusAtOpen;
-    int focusIdAtOpen;
-    RECT rectAtOpen;
-    char captionAtOpen[128];
-    bool openAfter[DriverMaxCommands];
-    bool gaveUp;
-    HANDLE thread;
-    DriverHook beforeCommand;
-    void *context;  // for the hook
+    DWORD ownerThread = 0;
+    const char *caption = NULL;  // NULL: any dialog
+    bool everyBox = false;
+    WORD commands[DriverMaxCommands] = {};
+    int commandCount = 0;
+    DWORD pauseMs = 0;
+    DriverHook beforeCommand = NULL;
+    void *context = NULL;  // for the hook
+    // Filled by the driver; the "AtOpen" facts and the texts are those of
+    // the first dialog.
+    HWND dialog = NULL;
+    int seen = 0;
+    HWND focusAtOpen = NULL;
+    int focusIdAtOpen = 0;
+    RECT rectAtOpen = {0, 0, 0, 0};
+    char captionAtOpen[128] = "";
+    std::string texts;  // its static texts, each followed by '|'
+    bool openAfter[DriverMaxCommands] = {};
+    bool gaveUp = false;
+    HANDLE thread = NULL;
+    HANDLE stop = NULL;
 };
 void startDialogDriver(DialogDriver *driver, const WORD *commands, int count, DWORD pauseMs,
                        DriverHook beforeCommand = NULL, void *context = NULL);
-// Waits (bounded) for the driver to finish.
+void startBoxAnswerer(DialogDriver *driver, const char *caption, WORD answer);
+// Stops looking for more dialogs and waits (bounded) for the driver to end.
 void finishDialogDriver(DialogDriver *driver);
 
 #endif

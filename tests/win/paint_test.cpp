@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
+#include <set>
 #include <vector>
 
 #include "app/window_slots.h"
@@ -300,19 +301,116 @@ TEST_F(PaintTest, LabelShowsTheActiveListsNameOrUnknown)
     EXPECT_TRUE(bandsEqual(captures[3], captures[5]));
 }
 
+// Stand-ins for the calls that make and free GDI objects: every bitmap
+// loaded and memory DC made by the program while they are in place is
+// recorded until it is deleted.
+extern "C" void *__imp_LoadImageA;
+extern "C" void *__imp_CreateCompatibleDC;
+extern "C" void *__imp_DeleteDC;
+extern "C" void *__imp_DeleteObject;
+
+static struct {
+    void *loadImage, *createDc, *deleteDc, *deleteObject;
+    std::set<void *> live;
+    int made;
+} gdi;
+
+static HANDLE WINAPI CountingLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
+{
+    HANDLE image = ((decltype(&LoadImageA))gdi.loadImage)(instance, name, type, cx, cy, flags);
+    if (image != NULL) {
+        gdi.live.insert(image);
+        gdi.made++;
+    }
+    return image;
+}
+
+static HDC WINAPI CountingCreateDc(HDC dc)
+{
+    HDC made = ((decltype(&CreateCompatibleDC))gdi.createDc)(dc);
+    if (made != NULL) {
+        gdi.live.insert(made);
+        gdi.made++;
+    }
+    return made;
+}
+
+static BOOL WINAPI CountingDeleteDc(HDC dc)
+{
+    BOOL deleted = ((decltype(&DeleteDC))gdi.deleteDc)(dc);
+    if (deleted)
+        gdi.live.erase(dc);
+    return deleted;
+}
+
+static BOOL WINAPI CountingDeleteObject(HGDIOBJ object)
+{
+    BOOL deleted = ((decltype(&DeleteObject))gdi.deleteObject)(object);
+    if (deleted)
+        gdi.live.erase(object);
+    return deleted;
+}
+
 TEST_F(PaintTest, RepaintsGiveBackTheirObjects)
 {
     ASSERT_NO_FATAL_FAILURE(openAndCapture());
-    // Wine may not count GDI objects; the check only means something where
-    // the count is real.
-    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    gdi.live.clear();
+    gdi.made = 0;
+    gdi.loadImage = replaceImport(&__imp_LoadImageA, (void *)CountingLoadImage);
+    gdi.createDc = replaceImport(&__imp_CreateCompatibleDC, (void *)CountingCreateDc);
+    gdi.deleteDc = replaceImport(&__imp_DeleteDC, (void *)CountingDeleteDc);
+    gdi.deleteObject = replaceImport(&__imp_DeleteObject, (void *)CountingDeleteObject);
     for (int i = 0; i < 20; i++)
         RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (before != 0) {
-        EXPECT_LE(after, before + 2) << "GDI objects before " << before << ", after " << after;
-    }
-    // Whatever the count, the window still paints exactly as at first.
+    replaceImport(&__imp_LoadImageA, gdi.loadImage);
+    replaceImport(&__imp_CreateCompatibleDC, gdi.createDc);
+    replaceImport(&__imp_DeleteDC, gdi.deleteDc);
+    replaceImport(&__imp_DeleteObject, gdi.deleteObject);
+    ASSERT_NE(nullptr, gdi.loadImage);
+
+    // Each repaint loads the logo and makes a DC to copy it from: the
+    // stand-ins saw the paint code at work.
+    EXPECT_GE(gdi.made, 2);
+    EXPECT_EQ(0u, gdi.live.size()) << "objects the repaints made and never deleted";
+    // And the window still paints exactly as at first.
     Image again = captureClient(window);
     EXPECT_TRUE(image.pixels == again.pixels);
+}
+
+// The window's own picture drawn into a memory DC is what the screen shows,
+// wherever no control covers it.
+TEST_F(PaintTest, MainWindowDrawsIntoAMemoryDcAsOnTheScreen)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndCapture());
+    DWORD face = sysRgb(COLOR_BTNFACE);
+    Image drawn = drawImage(image.width, image.height, [](HDC dc) {
+        RECT all = {0, 0, 4096, 4096};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        PaintMainWindow(GetModuleHandleA(NULL), dc);
+    });
+    ASSERT_EQ(image.width, drawn.width);
+
+    std::vector<RECT> controls;
+    for (HWND child = GetWindow(window, GW_CHILD); child != NULL; child = GetWindow(child, GW_HWNDNEXT))
+        controls.push_back(rectInParent(child));
+    ASSERT_FALSE(controls.empty());
+    int compared = 0, differing = 0;
+    for (int y = 0; y < image.height; y++) {
+        for (int x = 0; x < image.width; x++) {
+            POINT at = {x, y};
+            bool covered = false;
+            for (const RECT &control : controls)
+                covered = covered || PtInRect(&control, at);
+            if (covered)
+                continue;
+            compared++;
+            if (drawn.at(x, y) != image.at(x, y) && differing++ == 0)
+                ADD_FAILURE() << "first difference at " << x << "," << y;
+        }
+    }
+    EXPECT_EQ(0, differing) << "of " << compared << " pixels";
+    // What was compared holds the frames, the logo and the label.
+    EXPECT_GT(compared, image.width * image.height / 4);
+    EXPECT_GT(inkInBand(drawn, face), 0);
+    EXPECT_TRUE(bandsEqual(expectedLabel(image.width, image.height, "Home list"), drawn));
 }

@@ -9,21 +9,21 @@
 #include "store/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
+#include "tests/win/main_window_util.h"
 #include "tests/win/win_test_util.h"
 
 struct SafeWriteTest : ProgramFixture {
     // A failed save of the settings or a list is told in a message box (see
     // failed_saves_test.cpp); here it is only answered.
-    BoxWatcher boxes;
+    DialogDriver boxes;
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        startBoxWatcher(&boxes, "Vombly", IDOK);
+        startBoxAnswerer(&boxes, "Vombly", IDOK);
     }
     void TearDown() override
     {
-        stopBoxWatcher(&boxes);
+        finishDialogDriver(&boxes);
         SetSafeWriteFaultStep(0);
         ProgramFixture::TearDown();
     }

@@ -10,60 +10,13 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
+#include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 #include "view/clipboard.h"
 #include "view/selection.h"
 
 static const char Sentinel[] = "sentinel before the test";
 
-// Opens the clipboard for this thread, retrying briefly in case another
-// thread is just closing it.
-static bool openClipboardFor(HWND owner)
-{
-    DWORD start = GetTickCount();
-    while (!OpenClipboard(owner)) {
-        if (GetTickCount() - start > 2000)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-static void putClipboardText(HWND owner, const char *text)
-{
-    size_t length = strlen(text);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length + 1);
-    ASSERT_NE(nullptr, block);
-    memcpy(GlobalLock(block), text, length + 1);
-    GlobalUnlock(block);
-    ASSERT_TRUE(openClipboardFor(owner));
-    EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, block) != NULL;
-    CloseClipboard();
-    if (!set)
-        GlobalFree(block);
-    ASSERT_TRUE(set);
-}
-
-// The CF_TEXT on the clipboard up to its terminating zero; "<none>" when
-// there is none, "<unterminated>" when the block has no zero.
-static std::string clipboardText(void)
-{
-    if (!openClipboardFor(NULL))
-        return "<clipboard busy>";
-    std::string text = "<none>";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char *bytes = data != NULL ? (const char *)GlobalLock(data) : NULL;
-    if (bytes != NULL) {
-        size_t size = GlobalSize(data);
-        size_t length = strnlen(bytes, size);
-        text = length < size ? std::string(bytes, length) : "<unterminated>";
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
 
 // Another thread holds the clipboard open with a window of its own until
 // released; the release is bounded in case the test never gets to it.
@@ -89,7 +42,7 @@ static DWORD WINAPI HoldClipboardThread(void *parameter)
     return 0;
 }
 
-static void holdClipboard(ClipboardHold *hold)
+static void holdClipboardOnThread(ClipboardHold *hold)
 {
     hold->opened = CreateEventA(NULL, TRUE, FALSE, NULL);
     hold->release = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -115,15 +68,52 @@ static void releaseClipboard(ClipboardHold *hold)
     hold->thread = NULL;
 }
 
+// Stands in for PlaySoundA while a test runs: the program's call goes through
+// this executable's import slot for it, which the stand-in takes over.
+extern "C" void *__imp_PlaySoundA;
+
+struct SoundCall {
+    std::string name;
+    HMODULE module;
+    DWORD flags;
+};
+static std::vector<SoundCall> soundCalls;
+
+static BOOL WINAPI CountingPlaySound(LPCSTR name, HMODULE module, DWORD flags)
+{
+    soundCalls.push_back({IS_INTRESOURCE(name) ? "#" : name, module, flags});
+    return TRUE;
+}
+
 // The main window doubles as the clipboard owner of the test; its lock
 // also keeps parallel test processes off the shared clipboard.
 struct SelectionTest : MainWindowFixture {
     ClipboardHold hold;
+    void *realPlaySound = NULL;
 
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        soundCalls.clear();
+        realPlaySound = replaceImport(&__imp_PlaySoundA, (void *)CountingPlaySound);
+        ASSERT_NE(nullptr, realPlaySound);
+    }
     void TearDown() override
     {
         releaseClipboard(&hold);
+        if (realPlaySound != NULL)
+            replaceImport(&__imp_PlaySoundA, realPlaySound);
         MainWindowFixture::TearDown();
+    }
+    // Each copy plays the click sound from the program's resources, once.
+    void expectClickSounds(size_t count)
+    {
+        ASSERT_EQ(count, soundCalls.size());
+        for (const SoundCall &call : soundCalls) {
+            EXPECT_EQ("CLICK_SOUND", call.name);
+            EXPECT_EQ(GetModuleHandleA(NULL), call.module);
+            EXPECT_EQ((DWORD)(SND_RESOURCE | SND_ASYNC), call.flags);
+        }
     }
     HWND listBox(void) { return WindowSlot(0, IDC_LISTBOX, NULL); }
     void notify(WORD code)
@@ -157,7 +147,7 @@ TEST_F(SelectionTest, DoubleClickCopiesTheSelectedEntryAndSavesItsIndex)
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     for (int index : {0, 1, 2, 3, 4, 0}) {
         SCOPED_TRACE(index);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -166,6 +156,7 @@ TEST_F(SelectionTest, DoubleClickCopiesTheSelectedEntryAndSavesItsIndex)
         EXPECT_EQ(std::to_string(index), savedSelection());
         EXPECT_TRUE(IsWindowVisible(window));
     }
+    expectClickSounds(6);
 }
 
 // Around the 512 characters that some list boxes' ANSI conversion holds,
@@ -186,10 +177,10 @@ TEST_F(SelectionTest, LongEntriesAreCopiedExactly)
     for (size_t length : LongEntryLengths)
         lists[0].push_back(longEntry(length, first++));
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_EQ(lists[0], listBoxTexts(listBox()));
+    ASSERT_EQ(lists[0], listBoxEntries(listBox()));
     for (size_t index = 0; index < lists[0].size(); index++) {
         SCOPED_TRACE(lists[0][index].size());
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select((int)index);
         notify(LBN_DBLCLK);
         std::string copied = clipboardText();
@@ -209,7 +200,7 @@ TEST_F(SelectionTest, SortedListBoxCopiesTheEntryAtItsSortedIndex)
     } cases[] = {{1, "kiwi"}, {0, "apple"}, {2, "mango"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(c.index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -231,7 +222,7 @@ TEST_F(SelectionTest, OtherNotificationsAndEscCopyAndSaveNothing)
                  {LBN_SELCANCEL, "selection cancelled"}, {0, "Esc (IDCANCEL shares the id)"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         DeleteFileA(settingsPath().c_str());
         if (c.code == 0)
             SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
@@ -243,6 +234,7 @@ TEST_F(SelectionTest, OtherNotificationsAndEscCopyAndSaveNothing)
         EXPECT_TRUE(IsWindowVisible(window));
         EXPECT_FALSE(IsIconic(window));
     }
+    EXPECT_EQ(0u, soundCalls.size());
 }
 
 TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
@@ -256,7 +248,7 @@ TEST_F(SelectionTest, MinimiseOptionSendsTheWindowToTheTrayAfterADoubleClick)
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "minimise " << c.minimise << ", index " << c.index);
         SetMinimiseAfterSelection(c.minimise);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select(c.index);
         DeleteFileA(settingsPath().c_str());
         notify(LBN_DBLCLK);
@@ -276,16 +268,16 @@ TEST_F(SelectionTest, HeldClipboardCopiesNothingSaysSoAndKeepsTheWindow)
     // Even with the window set to go to the tray after a selection.
     settings.minimiseAfterSelection = 1;
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+    ASSERT_TRUE(setClipboardText(window, Sentinel));
     select(2);
     DeleteFileA(settingsPath().c_str());
-    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
-    BoxWatcher boxes;
-    ASSERT_NO_FATAL_FAILURE(startBoxWatcher(&boxes, "Vombly", IDOK));
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
+    DialogDriver boxes;
+    ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&boxes, "Vombly", IDOK));
     DWORD start = GetTickCount();
     notify(LBN_DBLCLK);
     DWORD took = GetTickCount() - start;
-    stopBoxWatcher(&boxes);
+    finishDialogDriver(&boxes);
     // The watcher waits a moment before it answers the box.
     EXPECT_LT(took, 3000u) << "the double-click waited for the clipboard";
     EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
@@ -298,17 +290,20 @@ TEST_F(SelectionTest, HeldClipboardCopiesNothingSaysSoAndKeepsTheWindow)
     EXPECT_EQ("2", savedSelection());
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
+    // Nothing was copied, so no click is heard.
+    EXPECT_EQ(0u, soundCalls.size());
 
     // Once released, the next double-click copies and goes to the tray.
     notify(LBN_DBLCLK);
     EXPECT_EQ(lists[0][2], clipboardText());
     EXPECT_TRUE(IsIconic(window));
+    expectClickSounds(1);
 }
 
 TEST_F(SelectionTest, AClipboardHeldForAMomentIsWaitedFor)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
     // Released 40 ms into the copy: the copy still goes through.
     HANDLE release = hold.release;
     HANDLE timer = CreateThread(NULL, 0, [](void *event) -> DWORD {
@@ -344,7 +339,7 @@ TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.label);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         EXPECT_EQ(1, CopyTextToClipboard(window, c.text, c.length));
         EXPECT_EQ(nullptr, GetOpenClipboardWindow()) << "left open";
         EXPECT_EQ(c.expected, clipboardText());
@@ -354,8 +349,8 @@ TEST_F(SelectionTest, CopyTextPutsExactlyTheGivenBytes)
 TEST_F(SelectionTest, CopyTextFailsWhileHeldAndWorksAgainAfter)
 {
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
-    ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
-    ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+    ASSERT_TRUE(setClipboardText(window, Sentinel));
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
     EXPECT_EQ(0, CopyTextToClipboard(window, "refused", 7));
     EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
     releaseClipboard(&hold);
@@ -389,7 +384,7 @@ TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
         ValidateRect(window, NULL);
         SendMessageA(window, WM_COMMAND, step.command, 0);
         EXPECT_EQ(step.list, GetActiveList());
-        EXPECT_EQ(lists[step.list - 1], listBoxTexts(listBox()));
+        EXPECT_EQ(lists[step.list - 1], listBoxEntries(listBox()));
         EXPECT_EQ(step.selected, (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0));
         // The name above the list box is painted anew.
         EXPECT_STREQ(step.name, GetListName((int32_t)GetActiveList()));
@@ -463,7 +458,7 @@ TEST_F(SelectionTest, BothTextFormatsCarryHighByteEntriesExactly)
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     for (size_t i = 0; i < lists[0].size(); i++) {
         SCOPED_TRACE(lists[0][i]);
-        ASSERT_NO_FATAL_FAILURE(putClipboardText(window, Sentinel));
+        ASSERT_TRUE(setClipboardText(window, Sentinel));
         select((int)i);
         notify(LBN_DBLCLK);
         // CF_TEXT byte for byte with one terminating zero.
@@ -534,10 +529,10 @@ TEST_F(SelectionTest, PrivateCopyIsClearedWhenItsTimeIsUpOnlyIfUntouched)
         ASSERT_EQ("kiwi", clipboardText());
         EXPECT_EQ(1, PrivateCopyPending());
         if (c.copyOverIt) {
-            ASSERT_NO_FATAL_FAILURE(putClipboardText(otherOwner(), Sentinel));
+            ASSERT_TRUE(setClipboardText(otherOwner(), Sentinel));
         }
         if (c.holdAtTheTime) {
-            ASSERT_NO_FATAL_FAILURE(holdClipboard(&hold));
+            ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
             pumpMessages(1500);
             EXPECT_EQ(hold.holder, GetOpenClipboardWindow());
             releaseClipboard(&hold);
@@ -574,7 +569,7 @@ TEST_F(SelectionTest, ExitClearsAPrivateCopyOnlyIfItIsStillThere)
         notify(LBN_DBLCLK);
         ASSERT_EQ("kiwi", clipboardText());
         if (c.copyOverIt) {
-            ASSERT_NO_FATAL_FAILURE(putClipboardText(otherOwner(), Sentinel));
+            ASSERT_TRUE(setClipboardText(otherOwner(), Sentinel));
         }
         closeMainWindow();
         EXPECT_EQ(c.after, clipboardText());

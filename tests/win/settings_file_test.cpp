@@ -8,7 +8,7 @@
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
-#include "tests/win/box_watcher.h"
+#include "tests/win/main_window_util.h"
 #include "tests/win/win_test_util.h"
 
 struct SettingsFileTest : ProgramFixture {
@@ -145,10 +145,10 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
     HANDLE held = CreateFileA(path().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     SetListName(1, "new");
-    BoxWatcher boxes;
-    startBoxWatcher(&boxes, "Vombly", IDOK);
+    DialogDriver boxes;
+    startBoxAnswerer(&boxes, "Vombly", IDOK);
     EXPECT_EQ(0, SaveSettings());
-    stopBoxWatcher(&boxes);
+    finishDialogDriver(&boxes);
     EXPECT_EQ(1, boxes.seen);
     CloseHandle(held);
     EXPECT_EQ(old, readFileBytes(path()));

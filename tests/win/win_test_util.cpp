@@ -18,31 +18,15 @@ std::string makeScratchFolder(const char *name)
     return folder;
 }
 
-void removeTree(const std::string &folder)
+void *replaceImport(void **slot, void *replacement)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-bool fileExists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    DWORD was = 0;
+    if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was))
+        return NULL;
+    void *previous = *slot;
+    *slot = replacement;
+    VirtualProtect(slot, sizeof *slot, was, &was);
+    return previous;
 }
 
 void writeFileBytes(const std::string &path, const Bytes &bytes)
@@ -53,29 +37,6 @@ void writeFileBytes(const std::string &path, const Bytes &bytes)
 Bytes bytesOf(const char *text)
 {
     return Bytes(text, text + strlen(text));
-}
-
-std::vector<std::string> listBoxTexts(HWND listBox)
-{
-    std::vector<std::string> texts;
-    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; i++) {
-        LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, (WPARAM)i, 0);
-        if (length == LB_ERR) {
-            texts.push_back("<unreadable>");
-            continue;
-        }
-        std::wstring wide((size_t)length + 1, L'\0');
-        length = SendMessageW(listBox, LB_GETTEXT, (WPARAM)i, (LPARAM)&wide[0]);
-        std::string text;
-        if (length > 0) {
-            int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)length, NULL, 0, NULL, NULL);
-            text.resize((size_t)size);
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)length, &text[0], size, NULL, NULL);
-        }
-        texts.push_back(text);
-    }
-    return texts;
 }
 
 std::vector<std::string> folderEntries(const std::string &folder)

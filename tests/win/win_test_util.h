@@ -9,23 +9,22 @@
 #include <vector>
 
 #include "tests/common/file_bytes.h"
+#include "tests/common/win_files.h"
 
 typedef std::vector<unsigned char> Bytes;
 
 // A new empty folder under the system's temporary folder, without a
 // trailing backslash; removed with everything in it by removeTree.
 std::string makeScratchFolder(const char *name);
-void removeTree(const std::string &folder);
 
-bool fileExists(const std::string &path);
 // Writes the whole file; a failed write fails the test.
 void writeFileBytes(const std::string &path, const Bytes &bytes);
 Bytes bytesOf(const char *text);
 
-// Every entry of a list box, read through its Unicode messages and
-// converted to the ANSI code page. The ANSI LB_GETTEXT cannot be used: some
-// common-controls list boxes convert long items into too small a buffer.
-std::vector<std::string> listBoxTexts(HWND listBox);
+// Puts `replacement` into one of this exe's import slots (an __imp_ symbol,
+// e.g. &__imp_PlaySoundA) and returns what was there: the program's calls
+// to that system function then reach the test's stand-in.
+void *replaceImport(void **slot, void *replacement);
 
 // Names of the files in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string &folder);

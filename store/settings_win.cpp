@@ -1,0 +1,23 @@
+// SaveSettings: the window side of the settings, which takes the list box's
+// selection into the record and repaints the main window after writing.
+#include "store/settings.h"
+
+#include <windows.h>
+
+#include "app/window_slots.h"
+#include "res/resource.h"
+
+int SaveSettings(void)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    if (listBox != NULL)
+        SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
+    int written = WriteSettingsFile();
+
+    // Without a main window (while it is being created) there is nothing to
+    // repaint; a null window would repaint the whole desktop.
+    HWND mainWindow = WindowSlot(0, MainWindowSlot, NULL);
+    if (mainWindow != NULL)
+        InvalidateRect(mainWindow, NULL, TRUE);
+    return written;
+}

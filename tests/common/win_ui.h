@@ -1,0 +1,103 @@
+// What the Windows test trees (in-process and end-to-end) read from the
+// screen's objects: a list box's entries and the clipboard, and the text put
+// there first. Every call is bounded, so a hung program cannot hang a test.
+#ifndef VOMBLY_TESTS_COMMON_WIN_UI_H
+#define VOMBLY_TESTS_COMMON_WIN_UI_H
+
+#include <windows.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+// SendMessageTimeout to a window of this or another process, 2 s at most;
+// false when it did not answer.
+inline bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+{
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
+}
+
+// The entries of a list box, in order. They are read as wide text: Wine's
+// list box fails an 8-bit read of an entry over 512 characters.
+inline std::vector<std::string> listBoxEntries(HWND listBox)
+{
+    std::vector<std::string> entries;
+    DWORD_PTR count = 0;
+    if (!sendTimeout(listBox, LB_GETCOUNT, 0, 0, &count) || (LRESULT)count == LB_ERR)
+        return entries;
+    for (DWORD_PTR i = 0; i < count; i++) {
+        DWORD_PTR length = 0;
+        if (!sendTimeout(listBox, LB_GETTEXTLEN, i, 0, &length) || (LRESULT)length == LB_ERR)
+            break;
+        std::vector<wchar_t> wide(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!sendTimeout(listBox, LB_GETTEXT, i, (LPARAM)wide.data(), &copied) || (LRESULT)copied == LB_ERR)
+            break;
+        // The program keeps 8-bit texts; the entries come back in its code page.
+        int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, NULL, 0, NULL, NULL);
+        std::string entry((size_t)size, '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)copied, &entry[0], size, NULL, NULL);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// Opens the clipboard for `owner` (NULL: this thread), retrying for a while
+// in case another program or thread is just using it.
+inline bool openClipboardFor(HWND owner)
+{
+    DWORD start = GetTickCount();
+    while (!OpenClipboard(owner)) {
+        if (GetTickCount() - start > 2000)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Puts `text` on the clipboard as CF_TEXT for `owner`; false when the
+// clipboard could not be opened or did not take it.
+inline bool setClipboardText(HWND owner, const std::string &text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    char *copy = block != NULL ? (char *)GlobalLock(block) : NULL;
+    if (copy == NULL) {
+        if (block != NULL)
+            GlobalFree(block);
+        return false;
+    }
+    memcpy(copy, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!openClipboardFor(owner)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    bool set = SetClipboardData(CF_TEXT, block) != NULL;
+    CloseClipboard();
+    if (!set)
+        GlobalFree(block);
+    return set;
+}
+
+// The CF_TEXT on the clipboard up to its terminating zero; "<none>" when
+// there is none, "<unterminated>" when the block has no zero, "<clipboard
+// busy>" when it could not be opened.
+inline std::string clipboardText()
+{
+    if (!openClipboardFor(NULL))
+        return "<clipboard busy>";
+    std::string text = "<none>";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char *bytes = data != NULL ? (const char *)GlobalLock(data) : NULL;
+    if (bytes != NULL) {
+        size_t size = GlobalSize(data);
+        size_t length = strnlen(bytes, size);
+        text = length < size ? std::string(bytes, length) : "<unterminated>";
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+#endif
