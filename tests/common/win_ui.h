@@ -100,4 +100,32 @@ inline std::string clipboardText()
     return text;
 }
 
+// A format's bytes from the clipboard, the whole block; empty when absent,
+// "<clipboard busy>" when it could not be opened.
+inline std::string clipboardBytes(UINT format)
+{
+    if (!openClipboardFor(NULL))
+        return "<clipboard busy>";
+    std::string bytes;
+    HANDLE data = GetClipboardData(format);
+    const char *block = data != NULL ? (const char *)GlobalLock(data) : NULL;
+    if (block != NULL) {
+        bytes.assign(block, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// CF_UNICODETEXT up to its terminating zero; L"<none>" when absent.
+inline std::wstring clipboardUnicode(void)
+{
+    std::string bytes = clipboardBytes(CF_UNICODETEXT);
+    if (bytes.size() < sizeof(WCHAR))
+        return L"<none>";
+    std::wstring text((const WCHAR *)bytes.data(), bytes.size() / sizeof(WCHAR));
+    size_t end = text.find(L'\0');
+    return end == std::wstring::npos ? L"<unterminated>" : text.substr(0, end);
+}
+
 #endif

@@ -8,14 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "daily.h"
-#include "journey.h"
-#include "res/resource.h"
+#include "daily_journey.h"
+#include "tests/common/win_ui.h"
 #include "store/options_format.h"
 
 namespace {
-
-typedef std::vector<std::string> Entries;
 
 const char EditTitle[] = "Vombly - Edit String";
 const char ExportTitle[] = "Export This List";
@@ -23,34 +20,7 @@ const char ImportTitle[] = "Import into This List";
 const char ExportResult[] = "Vombly - Export This List";
 const char ImportResult[] = "Vombly - Import into This List";
 
-struct OwnListsJourney : Journey {
-    VomblyProcess vombly = {};
-    HWND window = NULL;
-    HWND listBox = NULL;
-
-    void startShown()
-    {
-        vombly = startVombly("/SM");
-        window = waitForMainWindow(vombly);
-        ASSERT_NE(nullptr, window) << "the main window did not show";
-        listBox = GetDlgItem(window, IDC_LISTBOX);
-        ASSERT_NE(nullptr, listBox);
-    }
-
-    void startWith(const SettingsRecord &settings, const std::vector<Entries> &lists)
-    {
-        ASSERT_TRUE(writeUsersSettings(settings));
-        for (size_t i = 0; i < lists.size(); i++)
-            ASSERT_TRUE(writeUsersList((int)i + 1, lists[i]));
-        startShown();
-    }
-
-    void restart()
-    {
-        stopAllVombly();
-        startShown();
-    }
-
+struct OwnListsJourney : DailyJourney {
     // Right-clicks an entry and waits for the context menu.
     bool openContextMenu(int index)
     {
@@ -365,37 +335,6 @@ TEST_F(OwnListsJourney, ImportTellsWhatItSkippedAndRefusesWhatIsNotAList)
 
 // ---- The clipboard ----
 
-// A format's bytes from the clipboard; empty when absent.
-std::string clipboardBytes(UINT format)
-{
-    if (!waitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000))
-        return "<busy>";
-    std::string bytes;
-    HANDLE data = GetClipboardData(format);
-    const char *block = data != NULL ? (const char *)GlobalLock(data) : NULL;
-    if (block != NULL) {
-        bytes.assign(block, GlobalSize(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return bytes;
-}
-
-std::wstring clipboardUnicode()
-{
-    std::string bytes = clipboardBytes(CF_UNICODETEXT);
-    std::wstring text((const wchar_t *)bytes.data(), bytes.size() / sizeof(wchar_t));
-    size_t end = text.find(L'\0');
-    return end == std::wstring::npos ? L"<unterminated or none>" : text.substr(0, end);
-}
-
-bool copyByDoubleClick(HWND listBox, int index)
-{
-    unsigned long long saved = fileWriteTime(dataFile("Vombly.cfg"));
-    return doubleClickEntry(listBox, index) &&
-           waitFor([&] { return fileWriteTime(dataFile("Vombly.cfg")) != saved; }, UiTimeoutMs);
-}
-
 TEST_F(OwnListsJourney, OtherProgramsReadTheSameCharactersInBothFormats)
 {
     ASSERT_EQ(1252u, GetACP());
@@ -404,7 +343,7 @@ TEST_F(OwnListsJourney, OtherProgramsReadTheSameCharactersInBothFormats)
     ASSERT_NO_FATAL_FAILURE(startWith(settingsRecord(1, 0, 0), {entries}));
     for (size_t i = 0; i < entries.size(); i++) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(copyByDoubleClick(listBox, (int)i));
+        ASSERT_TRUE(copyByDoubleClick((int)i));
         std::string text = clipboardBytes(CF_TEXT);
         EXPECT_EQ(entries[i], text.substr(0, text.find('\0')));
         EXPECT_TRUE(unicode[i] == clipboardUnicode()) << "CF_UNICODETEXT differs";
@@ -431,7 +370,7 @@ TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedS
                           RegisterClipboardFormatA("Clipboard Viewer Ignore")};
 
     // Untouched: gone once the time is up, and not before.
-    ASSERT_TRUE(copyByDoubleClick(listBox, 0));
+    ASSERT_TRUE(copyByDoubleClick(0));
     DWORD copied = GetTickCount();
     EXPECT_EQ("secret one", clipboardText());
     for (UINT mark : marks)
@@ -442,14 +381,14 @@ TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedS
     EXPECT_GE(GetTickCount() - copied, 1500u) << "cleared before its time";
 
     // Copied over by the user: never touched.
-    ASSERT_TRUE(copyByDoubleClick(listBox, 1));
+    ASSERT_TRUE(copyByDoubleClick(1));
     EXPECT_EQ("secret two", clipboardText());
     ASSERT_TRUE(setClipboardText(NULL, "the user's own copy"));
     Sleep(3500);
     EXPECT_EQ("the user's own copy", clipboardText());
 
     // Private copy, then Exit: cleared on the way out.
-    ASSERT_TRUE(copyByDoubleClick(listBox, 0));
+    ASSERT_TRUE(copyByDoubleClick(0));
     EXPECT_EQ("secret one", clipboardText());
     ASSERT_TRUE(bringToFront(window));
     ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
@@ -464,7 +403,7 @@ TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedS
     ASSERT_NO_FATAL_FAILURE(startShown());
     ASSERT_TRUE(clickControl(window, IDC_TOGGLE));
     ASSERT_TRUE(waitFor([&] { return listBoxEntries(listBox) == Entries{"open"}; }, UiTimeoutMs));
-    ASSERT_TRUE(copyByDoubleClick(listBox, 0));
+    ASSERT_TRUE(copyByDoubleClick(0));
     for (UINT mark : marks)
         EXPECT_FALSE(IsClipboardFormatAvailable(mark)) << mark;
     Sleep(3000);

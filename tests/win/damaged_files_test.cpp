@@ -12,20 +12,10 @@
 #include "res/resource.h"
 #include "store/lists.h"
 #include "store/settings.h"
+#include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
-
-static Bytes listFileOf(const Entries &entries)
-{
-    Bytes bytes;
-    for (const auto &text : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
 
 static Bytes withLength(Bytes bytes, uint32_t length)
 {
@@ -200,12 +190,12 @@ TEST_F(DamagedFilesTest, AnActiveListOutsideOneToThreeStartsOnListOne)
 
 TEST_F(DamagedFilesTest, ADamagedListIsKeptAsideBeforeItIsWrittenOver)
 {
-    Bytes three = listFileOf({"one", "two", "three"});
+    Bytes three = encodeListFile({"one", "two", "three"});
     Bytes cut = three;
     cut.resize(cut.size() - 2);
-    Bytes length4010 = withLength(listFileOf({"kept"}), 4010);
+    Bytes length4010 = withLength(encodeListFile({"kept"}), 4010);
     length4010.resize(length4010.size() + 4010, 'z');
-    Bytes lengthAllOnes = withLength(listFileOf({"kept", "too"}), 0xFFFFFFFFu);
+    Bytes lengthAllOnes = withLength(encodeListFile({"kept", "too"}), 0xFFFFFFFFu);
     lengthAllOnes.resize(lengthAllOnes.size() + 1000000, 'w');
     Bytes random;
     unsigned int state = 12345;
@@ -213,7 +203,7 @@ TEST_F(DamagedFilesTest, ADamagedListIsKeptAsideBeforeItIsWrittenOver)
         state = state * 1103515245u + 12345u;
         random.push_back((unsigned char)(state >> 16));
     }
-    Bytes validThenRandom = listFileOf({"valid"});
+    Bytes validThenRandom = encodeListFile({"valid"});
     validThenRandom.insert(validThenRandom.end(), random.begin(), random.end());
     struct Case {
         const char *label;
@@ -230,7 +220,7 @@ TEST_F(DamagedFilesTest, ADamagedListIsKeptAsideBeforeItIsWrittenOver)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.label);
         // A sound file first: its load clears what the run knew of damage.
-        writeFileBytes(listPath(1), listFileOf({"sound"}));
+        writeFileBytes(listPath(1), encodeListFile({"sound"}));
         load();
         DeleteFileA((dataFolder + "Vombly1.dat.damaged").c_str());
 
@@ -250,15 +240,15 @@ TEST_F(DamagedFilesTest, ADamagedListIsKeptAsideBeforeItIsWrittenOver)
 
         // The first save writes what is on screen; the kept copy stays.
         ASSERT_EQ(1, SaveActiveList());
-        EXPECT_EQ(listFileOf(c.entries), readFileBytes(listPath(1)));
+        EXPECT_EQ(encodeListFile(c.entries), readFileBytes(listPath(1)));
         EXPECT_EQ(c.file, readFileBytes(dataFolder + "Vombly1.dat.damaged"));
     }
 }
 
 TEST_F(DamagedFilesTest, AnEarlierKeptCopyIsNeverWrittenOver)
 {
-    Bytes first = withLength(listFileOf({"a"}), 4010);
-    Bytes second = withLength(listFileOf({"b", "c"}), 4010);
+    Bytes first = withLength(encodeListFile({"a"}), 4010);
+    Bytes second = withLength(encodeListFile({"b", "c"}), 4010);
     writeFileBytes(listPath(2), first);
     SetActiveList(2);
     watch();

@@ -13,20 +13,10 @@
 #include "store/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
-
-static Bytes listFileOf(const Entries &entries)
-{
-    Bytes bytes;
-    for (const auto &text : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-        EXPECT_EQ(record.size(), EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size()));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
 
 // The system's own words for an error, as the messages quote them.
 static std::string systemText(DWORD error)
@@ -127,7 +117,7 @@ TEST_F(FailedSavesTest, AFailedListSaveIsToldOnceAndEveryLaterSaveTriesAgain)
     add("fourth");
     stopWatching();
     EXPECT_EQ(0, boxes.seen) << boxes.texts;
-    EXPECT_EQ(listFileOf({"kiwi", "first unsaved", "second unsaved", "third", "fourth"}),
+    EXPECT_EQ(encodeListFile({"kiwi", "first unsaved", "second unsaved", "third", "fourth"}),
               readFileBytes(listPath(1)));
     EXPECT_FALSE(fileExists(listPath(1) + ".tmp"));
 }
@@ -175,7 +165,7 @@ TEST_F(FailedSavesTest, ToggleKeepsAListWhoseEntriesAreNotInItsFile)
     EXPECT_EQ(0, boxes.seen) << boxes.texts;
     EXPECT_EQ(2u, GetActiveList());
     EXPECT_EQ(lists[1].size(), shown().size());
-    EXPECT_EQ(listFileOf({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
+    EXPECT_EQ(encodeListFile({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
 }
 
 TEST_F(FailedSavesTest, TheRefusedToggleSaysWhy)
@@ -204,7 +194,7 @@ TEST_F(FailedSavesTest, TheTimerSaveTriesTheListAgain)
     release();
     // The first tick is a saving one.
     SendMessageA(window, WM_TIMER, 0, 0);
-    EXPECT_EQ(listFileOf({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
+    EXPECT_EQ(encodeListFile({"kiwi", "unsaved"}), readFileBytes(listPath(1)));
 }
 
 struct ExitCase {
@@ -244,7 +234,7 @@ TEST_F(FailedSavesTest, ExitWithUnsavedChangesSaysSoAndOffersToTryAgain)
         EXPECT_EQ(1, exitBox.seen);
         EXPECT_FALSE(takeQuitMessage());
         if (c.savedAtExit)
-            EXPECT_EQ(listFileOf({"kiwi", "Retry saves"}), readFileBytes(listPath(1)));
+            EXPECT_EQ(encodeListFile({"kiwi", "Retry saves"}), readFileBytes(listPath(1)));
         else
             EXPECT_EQ(before, readFileBytes(listPath(1)));
     }

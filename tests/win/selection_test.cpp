@@ -403,33 +403,6 @@ TEST_F(SelectionTest, ToggleListShowsTheNextListWithItsNameAndSavesIt)
 
 // ---- Both text formats, private copies and their clearing ----
 
-// The clipboard's data in `format` as bytes; empty when absent.
-static std::string clipboardBytes(UINT format)
-{
-    if (!openClipboardFor(NULL))
-        return "<clipboard busy>";
-    std::string bytes;
-    HANDLE data = GetClipboardData(format);
-    const char *block = data != NULL ? (const char *)GlobalLock(data) : NULL;
-    if (block != NULL) {
-        bytes.assign(block, GlobalSize(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return bytes;
-}
-
-// CF_UNICODETEXT up to its terminating zero; L"<none>" when absent.
-static std::wstring clipboardUnicode(void)
-{
-    std::string bytes = clipboardBytes(CF_UNICODETEXT);
-    if (bytes.size() < sizeof(WCHAR))
-        return L"<none>";
-    std::wstring text((const WCHAR *)bytes.data(), bytes.size() / sizeof(WCHAR));
-    size_t end = text.find(L'\0');
-    return end == std::wstring::npos ? L"<unterminated>" : text.substr(0, end);
-}
-
 // A window of "another program" that copies over Vombly's copy.
 static HWND otherOwner(void)
 {
