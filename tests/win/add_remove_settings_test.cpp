@@ -31,38 +31,6 @@ struct DialogCommandTest : MainWindowFixture {
     BOOL repaintPending = FALSE;
     RECT repaintRect = {0, 0, 0, 0};
 
-    HWND listBox(void) { return WindowSlot(0, IDC_LISTBOX, NULL); }
-    std::string listPath(int list)
-    {
-        char path[MAX_PATH];
-        snprintf(path, sizeof path, "%sVombly%d.dat", dataFolder.c_str(), list);
-        return path;
-    }
-    Entries shown(void) { return listBoxEntries(listBox()); }
-    int selected(void) { return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0); }
-    // The entries of a list file, decoded record by record.
-    Entries saved(int list)
-    {
-        Bytes bytes = readFileBytes(listPath(list));
-        size_t at = 0;
-        Entries entries = decodeListFile(bytes, &at);
-        EXPECT_EQ(bytes.size(), at) << "damaged list file " << list;
-        return entries;
-    }
-    SettingsRecord savedSettings(void)
-    {
-        Bytes bytes = readFileBytes(settingsPath());
-        SettingsRecord record = {};
-        EXPECT_EQ(1, DecodeSettingsFile(bytes.data(), bytes.size(), &record)) << "settings file missing or bad";
-        return record;
-    }
-    // Shows `entries` as list 1 with `index` selected, as if just started.
-    void showList(const Entries &entries, int index)
-    {
-        writeListFile(listPath(1), entries);
-        SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
-        SendMessageA(listBox(), LB_SETCURSEL, (WPARAM)index, 0);
-    }
     // Sends `command` to the main window while `driver` answers its dialog.
     void runDialog(WORD command, const WORD *answers, int count, DriverHook hook, void *context, DialogDriver *driver)
     {

@@ -21,52 +21,7 @@ typedef std::vector<std::string> Entries;
 
 namespace {
 
-struct ListTest : MainWindowFixture {
-    HWND listBox(void) { return WindowSlot(0, IDC_LISTBOX, NULL); }
-    std::string listPath(int list) { return dataFolder + "Vombly" + std::to_string(list) + ".dat"; }
-    Entries shown(void)
-    {
-        Entries entries;
-        LRESULT count = SendMessageA(listBox(), LB_GETCOUNT, 0, 0);
-        static char text[ListEntryBufferSize];
-        for (LRESULT i = 0; i < count; i++) {
-            EXPECT_GE(ReadListEntry(listBox(), (int)i, text, sizeof text), 0);
-            entries.push_back(text);
-        }
-        return entries;
-    }
-    int selected(void) { return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0); }
-    // The list file as the list-file format decodes it; "<damaged>" last
-    // when a record does not decode.
-    Entries saved(int list)
-    {
-        Bytes bytes = readFileBytes(listPath(list));
-        Entries entries;
-        static char text[ListEntryBufferSize];
-        size_t at = 0, consumed = 0;
-        while (DecodeListRecord(bytes.data() + at, bytes.size() - at, text, &consumed) == 1) {
-            entries.push_back(text);
-            at += consumed;
-        }
-        if (at != bytes.size())
-            entries.push_back("<damaged>");
-        return entries;
-    }
-    SettingsRecord savedSettings(void)
-    {
-        Bytes bytes = readFileBytes(settingsPath());
-        SettingsRecord record = {};
-        EXPECT_EQ((size_t)SettingsFileSize, bytes.size());
-        EXPECT_EQ(1, DecodeSettingsFile(bytes.data(), bytes.size(), &record)) << "settings file missing or bad";
-        return record;
-    }
-    void showList(const Entries &entries, int index)
-    {
-        writeListFile(listPath(1), entries);
-        SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
-        SendMessageA(listBox(), LB_SETCURSEL, (WPARAM)index, 0);
-    }
-};
+struct ListTest : MainWindowFixture {};
 
 // ---- Edit ----
 

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "store/options_format.h"
 #include "tests/common/list_bytes.h"
+#include "tests/common/win_ui.h"
 
 void pumpMessages(DWORD milliseconds)
 {
@@ -319,4 +320,49 @@ void finishDialogDriver(DialogDriver *driver)
     CloseHandle(driver->thread);
     CloseHandle(driver->stop);
     driver->thread = NULL;
+}
+
+HWND MainWindowFixture::listBox(void) const
+{
+    return WindowSlot(0, IDC_LISTBOX, NULL);
+}
+
+std::string MainWindowFixture::listPath(int list) const
+{
+    return dataFolder + "Vombly" + std::to_string(list) + ".dat";
+}
+
+std::vector<std::string> MainWindowFixture::shown(void) const
+{
+    return listBoxEntries(listBox());
+}
+
+int MainWindowFixture::selected(void) const
+{
+    return (int)SendMessageA(listBox(), LB_GETCURSEL, 0, 0);
+}
+
+std::vector<std::string> MainWindowFixture::saved(int list) const
+{
+    Bytes bytes = readFileBytes(listPath(list));
+    size_t at = 0;
+    std::vector<std::string> entries = decodeListFile(bytes, &at);
+    EXPECT_EQ(bytes.size(), at) << "damaged list file " << list;
+    return entries;
+}
+
+SettingsRecord MainWindowFixture::savedSettings(void) const
+{
+    Bytes bytes = readFileBytes(settingsPath());
+    SettingsRecord record = {};
+    EXPECT_EQ((size_t)SettingsFileSize, bytes.size());
+    EXPECT_EQ(1, DecodeSettingsFile(bytes.data(), bytes.size(), &record)) << "settings file missing or bad";
+    return record;
+}
+
+void MainWindowFixture::showList(const std::vector<std::string> &entries, int index)
+{
+    writeListFile(listPath(1), entries);
+    SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
+    SendMessageA(listBox(), LB_SETCURSEL, (WPARAM)index, 0);
 }

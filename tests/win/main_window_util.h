@@ -49,6 +49,20 @@ struct MainWindowFixture : ProgramFixture {
     // tracking size (Wine's frame metrics differ from Windows').
     void resizeClient(int width, int height);
     std::string settingsPath(void) const { return dataFolder + "Vombly.cfg"; }
+
+    // The list box and the files behind it, for the tests of list commands.
+    HWND listBox(void) const;
+    std::string listPath(int list) const;
+    // The entries as the list box shows them.
+    std::vector<std::string> shown(void) const;
+    int selected(void) const;
+    // The entries of a list file, decoded record by record; a damaged file
+    // fails the test.
+    std::vector<std::string> saved(int list) const;
+    // The settings file as it was last written: 1250 bytes that verify.
+    SettingsRecord savedSettings(void) const;
+    // Shows `entries` as list 1 with `index` selected, as if just started.
+    void showList(const std::vector<std::string> &entries, int index);
 };
 
 // Answers the dialog boxes that the test's thread shows, from a thread of
