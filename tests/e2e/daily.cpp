@@ -115,8 +115,17 @@ static bool pointAtEntry(HWND listBox, int index, POINT *at)
 bool clickEntry(HWND listBox, int index)
 {
     POINT at;
-    return pointAtEntry(listBox, index, &at) && click(at) &&
-           waitFor([&] { return selectedIndex(listBox) == index; }, UiTimeoutMs);
+    if (!pointAtEntry(listBox, index, &at) || !bringToFront(listBox))
+        return false;
+    // Under load the first click can go to the window's activation rather
+    // than the list; one more click is what a user would do.
+    for (int attempt = 0; attempt < 2; attempt++) {
+        if (!click(at))
+            return false;
+        if (waitFor([&] { return selectedIndex(listBox) == index; }, attempt == 0 ? 2000 : UiTimeoutMs))
+            return true;
+    }
+    return false;
 }
 
 bool doubleClickEntry(HWND listBox, int index)
