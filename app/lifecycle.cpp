@@ -103,7 +103,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
         return 0;
 
     StartHotkey(window);
-    SaveSettings();
+    SaveSettingsAtStart();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
