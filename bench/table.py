@@ -75,7 +75,7 @@ def main(path):
         held = marks[program]
         print(f"\nResident memory of {program} during the double-clicks:")
         for k in sorted(held):
-            grown = f"  (+{(held[k] - held[0]) / 1024:.1f} MB since the first click)" if 0 in held and k else ""
+            grown = f"  (+{(held[k] - held[0]) / 1024:.1f} MB since before the first click)" if 0 in held and k else ""
             print(f"  after {k:>5} clicks  {held[k] / 1024:6.1f} MB{grown}")
     print()
     for exe, size in sorted(sizes.items()):
