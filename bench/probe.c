@@ -15,6 +15,11 @@
  *       the SETTINGS file's write time changed (-1 when it did not within
  *       3 s). Before the first click, after it and after every 1,000th it
  *       holds as above, with the files HOLD\mark-K and HOLD\go-K.
+ *   probe add HOLD N CLASS EXE ARGS LISTFILE ADDS
+ *       starts the same way, then ADDS times presses the main window's Add
+ *       button (its id 3), types a text into the dialog's edit control and
+ *       presses its OK, printing the milliseconds from OK until LISTFILE's
+ *       write time changed (-1 when it did not within 3 s).
  * Every wait is bounded; the program ends what it started. */
 #include <windows.h>
 #include <stdio.h>
@@ -149,11 +154,66 @@ static int Clicks(HWND top, HWND listBox, const char *settings, int clicks, cons
     return 0;
 }
 
+static HWND ownedDialog;
+
+static BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM owner)
+{
+    char className[16];
+    if (GetWindow(window, GW_OWNER) == (HWND)owner && IsWindowVisible(window) &&
+        GetClassNameA(window, className, sizeof className) && strcmp(className, "#32770") == 0) {
+        ownedDialog = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int Adds(HWND top, const char *listFile, int adds)
+{
+    for (int i = 0; i < adds; i++) {
+        PostMessageA(top, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), (LPARAM)GetDlgItem(top, 3));
+        LARGE_INTEGER waited;
+        QueryPerformanceCounter(&waited);
+        ownedDialog = NULL;
+        while (ownedDialog == NULL && MillisecondsSince(waited) < 5000) {
+            EnumWindows(FindOwnedDialog, (LPARAM)top);
+            if (ownedDialog == NULL)
+                Sleep(1);
+        }
+        HWND editBox = ownedDialog != NULL ? FindWindowExA(ownedDialog, NULL, "Edit", NULL) : NULL;
+        if (editBox == NULL) {
+            printf("add %d -1\n", i);
+            continue;
+        }
+        WCHAR text[64];
+        _snwprintf(text, 63, L"Benchmark entry number %d", i);
+        text[63] = 0;
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(editBox, WM_SETTEXT, 0, (LPARAM)text, SMTO_NORMAL, 5000, &ignored);
+        ULONGLONG written = WriteTime(listFile);
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        PostMessageA(ownedDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(ownedDialog, IDOK));
+        double saved = -1;
+        while (MillisecondsSince(start) < 3000 && saved < 0) {
+            if (WriteTime(listFile) != written)
+                saved = MillisecondsSince(start);
+            else
+                Sleep(0);
+        }
+        printf("add %d %.3f\n", i, saved);
+        /* The dialog is gone before the next press. */
+        for (int w = 0; w < 3000 && IsWindow(ownedDialog); w += 2)
+            Sleep(2);
+    }
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     int click = argc == 9 && strcmp(argv[1], "click") == 0;
-    if (!(argc == 7 && strcmp(argv[1], "start") == 0) && !click) {
-        fprintf(stderr, "usage: probe start HOLD N CLASS EXE ARGS | probe click HOLD N CLASS EXE ARGS SETTINGS CLICKS\n");
+    int add = argc == 9 && strcmp(argv[1], "add") == 0;
+    if (!(argc == 7 && strcmp(argv[1], "start") == 0) && !click && !add) {
+        fprintf(stderr, "usage: probe start HOLD N CLASS EXE ARGS | probe click|add HOLD N CLASS EXE ARGS FILE COUNT\n");
         return 2;
     }
     QueryPerformanceFrequency(&frequency);
@@ -179,6 +239,8 @@ int main(int argc, char **argv)
     int result = 0;
     if (click) {
         result = Clicks(top, listBox, argv[7], atoi(argv[8]), hold);
+    } else if (add) {
+        result = Adds(top, argv[7], atoi(argv[8]));
     } else {
         printf("start %.3f\n", elapsed);
         fflush(stdout);

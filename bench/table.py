@@ -18,12 +18,15 @@ def median(values):
 def main(path):
     starts = defaultdict(dict)   # (list, sort) -> program -> round -> (ms, kb)
     clicks, marks, sizes = defaultdict(list), defaultdict(dict), {}
+    adds = defaultdict(list)   # (program, N) -> ms
     for line in open(path):
         f = line.split()
         if not f:
             continue
         if f[0] == "start" and len(f) == 7:
             starts[(f[1], f[2])].setdefault(f[3], {})[int(f[4])] = (float(f[5]), int(f[6]))
+        elif len(f) == 5 and f[1] == "add":
+            adds[(f[0], int(f[2]))].append(float(f[4]))
         elif len(f) == 5 and f[1] == "click":
             clicks[f[0]].append((float(f[3]), float(f[4])))
         elif len(f) == 4 and f[1] == "rss" and f[2].startswith("mark-"):
@@ -71,6 +74,18 @@ def main(path):
             if values:
                 print(f"  {name:<24} median {median(values):6.1f}  min {min(values):6.1f}  "
                       f"max {max(values):7.1f}  (missed {len(runs) - len(values)})")
+    for program in sorted(set(p for p, _ in adds)):
+        print(f"\nAdd, {program}: OK until the list file is replaced (ms):")
+        medians = {}
+        for (p, n), values in sorted(adds.items()):
+            done = [v for v in values if v >= 0]
+            if p != program or not done:
+                continue
+            medians[n] = median(done)
+            print(f"  at {n:>6} entries  median {median(done):6.1f}  min {min(done):6.1f}  max {max(done):7.1f}"
+                  f"  (missed {len(values) - len(done)})")
+        if 100 in medians and 10000 in medians:
+            print(f"  10,000 ÷ 100: {medians[10000] / medians[100]:.2f}")
     for program in sorted(marks):
         held = marks[program]
         print(f"\nResident memory of {program} during the double-clicks:")
