@@ -18,6 +18,7 @@
 #include "store/settings.h"
 #include "view/clipboard.h"
 #include "view/controls.h"
+#include "view/paint.h"
 
 static UINT_PTR timerId;
 static DWORD timerTicks;
@@ -103,7 +104,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
         return 0;
 
     StartHotkey(window);
-    SaveSettings();
+    SaveSettingsAtStart();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
@@ -117,6 +118,7 @@ LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     ClearPrivateCopyAtExit();
     SaveSettings();
     TrayIcon(NIM_DELETE, instance, window);
+    FreeLogo();
     PostQuitMessage(0);
     return 0;
 }

@@ -42,7 +42,7 @@ add_dependencies(vombly_res assets)
 
 set(VOMBLY_CORE_SOURCES
   app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/rules.cpp app/startup.cpp
-  app/string_cache.cpp app/window_slots.cpp
+  app/string_cache.cpp app/window_slots.cpp app/late_dlls.cpp
   app/hotkey.cpp app/hotkey_text.cpp app/tray_menu.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
   dialogs/home_page.cpp dialogs/import_export.cpp dialogs/keyboard_privacy.cpp dialogs/settings_dialog.cpp

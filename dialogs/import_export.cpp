@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "app/late_dlls.h"
 #include "app/string_cache.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
@@ -260,7 +261,7 @@ static int AskForFile(HWND window, int save, char *path, DWORD size)
     // The program's folders are found from its current folder: keep it.
     dialog.Flags = OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    return save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    return LateFileDialog(save, &dialog);
 }
 
 static void ShowResult(HWND window, unsigned int titleId, const char *message, UINT icon)

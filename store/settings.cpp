@@ -214,6 +214,23 @@ void LoadSettingsAtStart(void)
         SetActiveList(1);
 }
 
+int SettingsFileUnchanged(void)
+{
+    settingsRecord.reservedHead = 0;
+    unsigned char bytes[SettingsFileSize];
+    EncodeSettingsFile(&settingsRecord, bytes);
+    const char *path = SettingsFilePath();
+    FILE *file = path != NULL ? fopen(path, "rb") : NULL;
+    if (file == NULL)
+        return 0;
+    // One byte more than a settings file holds tells a longer file, which a
+    // save would cut to size.
+    unsigned char onDisk[SettingsFileSize + 1];
+    size_t length = fread(onDisk, 1, sizeof onDisk, file);
+    fclose(file);
+    return length == SettingsFileSize && memcmp(onDisk, bytes, SettingsFileSize) == 0;
+}
+
 // Writes the record crash-safely unless a damaged file it would replace
 // could not be kept; a failure is told once and tried again at every save.
 int WriteSettingsFile(void)

@@ -62,9 +62,17 @@ void LoadSettingsAtStart(void);
 // a failure is told once (see NoteSaveOutcome).
 int WriteSettingsFile(void);
 
+// 1 when the settings file holds exactly the bytes a save would write now,
+// so that writing it would change nothing.
+int SettingsFileUnchanged(void);
+
 // Records the list box's selection, writes the settings file crash-safely
 // and repaints the main window. Returns 1 when the file was written; a
 // failure is told once (see NoteSaveOutcome).
 int SaveSettings(void);
+
+// The start's save: as SaveSettings, but a file that would not change is
+// left as it is. Returns 1 when the file holds the settings.
+int SaveSettingsAtStart(void);
 
 #endif

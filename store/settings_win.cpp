@@ -21,3 +21,14 @@ int SaveSettings(void)
         InvalidateRect(mainWindow, NULL, TRUE);
     return written;
 }
+
+int SaveSettingsAtStart(void)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    if (listBox != NULL)
+        SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
+    // Rewriting a file with the bytes it holds would only cost a flush.
+    if (SettingsFileUnchanged())
+        return 1;
+    return SaveSettings();
+}

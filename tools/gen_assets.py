@@ -323,24 +323,6 @@ def median_cut(colours, count):
     return [tuple(sum(c[k] for c in bx) // len(bx) for k in range(3)) for bx in boxes]
 
 
-def dib8(pixels):
-    n = len(pixels)
-    opaque = [p[:3] for row in pixels for p in row if p[3] >= 128]
-    # Index 0 is black: transparent pixels must be black under the AND mask.
-    palette = [(0, 0, 0)] + median_cut(opaque, 255)
-    palette += [(0, 0, 0)] * (256 - len(palette))
-    cache = {}
-
-    def index(c):
-        if c not in cache:
-            cache[c] = min(range(1, 256), key=lambda i: (sum((a - b) ** 2 for a, b in zip(c, palette[i])), i))
-        return cache[c]
-    xor = bytes(index(p[:3]) if p[3] >= 128 else 0 for row in reversed(pixels) for p in row)
-    mask = and_mask(pixels)
-    pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    return bitmap_info(n, 2 * n, 8, len(xor) + len(mask), 256) + pal + xor + mask
-
-
 def ico_bytes(images):
     """images: list of (size, bpp, dib). Standard ICONDIR + ICONDIRENTRY layout."""
     offset = 6 + 16 * len(images)
@@ -353,12 +335,27 @@ def ico_bytes(images):
     return head + body
 
 
+def logo_palette(pixels):
+    """The logo's own colours when it has at most 256, otherwise 256 picked
+    by median cut over its distinct colours (a gradient's neighbours differ
+    by a step or two, so no colour moves far), and each colour's index."""
+    distinct = sorted(set(c for row in pixels for c in row))
+    palette = distinct if len(distinct) <= 256 else median_cut(distinct, 256)
+    nearest = {c: min(range(len(palette)), key=lambda i: (sum((a - b) ** 2 for a, b in zip(c, palette[i])), i))
+               for c in distinct}
+    return palette, nearest
+
+
 def bmp_bytes(pixels):
+    """A 256-colour bitmap: a quarter of the bytes a 24-bit one takes."""
     h, w = len(pixels), len(pixels[0])
-    stride = (w * 3 + 3) // 4 * 4
-    data = b''.join(bytes(c for r, g, b in row for c in (b, g, r)).ljust(stride, b'\0')
-                    for row in reversed(pixels))
-    return struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54) + bitmap_info(w, h, 24, len(data)) + data
+    palette, nearest = logo_palette(pixels)
+    stride = (w + 3) // 4 * 4
+    data = b''.join(bytes(nearest[c] for c in row).ljust(stride, b'\0') for row in reversed(pixels))
+    pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    bits_at = 54 + len(pal)
+    return (struct.pack('<2sIHHI', b'BM', bits_at + len(data), 0, 0, bits_at)
+            + bitmap_info(w, h, 8, len(data), len(palette)) + pal + data)
 
 
 RATE, CLICK_SAMPLES = 22050, 642
@@ -404,8 +401,10 @@ def main(argv):
     try:
         os.makedirs(out, exist_ok=True)
         images = {s: icon_image(s) for s in (48, 32, 16)}
+        # Every Windows since XP draws 32-bit icons with alpha, also on a
+        # display of fewer colours, so 256-colour copies would not earn
+        # their bytes.
         icon = [(s, 32, dib32(images[s])) for s in (48, 32, 16)]
-        icon += [(s, 8, dib8(images[s])) for s in (48, 32, 16)]
         files = {
             'main_icon.ico': ico_bytes(icon),
             'main_logo.bmp': bmp_bytes(logo_image()),

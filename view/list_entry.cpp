@@ -23,12 +23,14 @@ int ReadListEntry(HWND listBox, int index, char *buffer, size_t size)
         return -1;
     if (wideLength == 0)
         return 0;
-    int length = WideCharToMultiByte(CP_ACP, 0, wide, (int)wideLength, NULL, 0, NULL, NULL);
-    if (length <= 0 || (size_t)length >= size)
+    // One conversion straight into the caller's buffer, which keeps a byte
+    // for the terminating zero; a text that does not fit fails whole.
+    int room = size - 1 > (size_t)0x7FFFFFFF ? 0x7FFFFFFF : (int)(size - 1);
+    int length = room > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, (int)wideLength, buffer, room, NULL, NULL) : 0;
+    if (length <= 0) {
+        buffer[0] = '\0';
         return -1;
-    length = WideCharToMultiByte(CP_ACP, 0, wide, (int)wideLength, buffer, length, NULL, NULL);
-    if (length <= 0)
-        return -1;
+    }
     buffer[length] = '\0';
     return length;
 }

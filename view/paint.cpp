@@ -21,9 +21,21 @@ void DrawLabelAbove(HDC dc, HWND control, const char *text)
              (int)strlen(text));
 }
 
+// The logo is decoded once, at the first paint, and kept until the window
+// goes: a repaint only copies it.
+static HBITMAP logo;
+
+void FreeLogo(void)
+{
+    if (logo != NULL)
+        DeleteObject(logo);
+    logo = NULL;
+}
+
 static void DrawLogo(HINSTANCE instance, HDC dc, int x, int y)
 {
-    HBITMAP logo = (HBITMAP)LoadImageA(instance, "Main_Logo", IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE);
+    if (logo == NULL)
+        logo = (HBITMAP)LoadImageA(instance, "Main_Logo", IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE);
     HDC memoryDc = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(memoryDc, logo);
     BitBlt(dc, x, y, LogoWidth, LogoHeight, memoryDc, 0, 0, SRCCOPY);
@@ -31,11 +43,9 @@ static void DrawLogo(HINSTANCE instance, HDC dc, int x, int y)
     RECT frame = {x - 2, y - 2, x + LogoWidth + 3, y + LogoHeight + 3};
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT | BF_ADJUST);
 
-    // The bitmap is deselected so that it can be deleted.
+    // The bitmap is deselected so that it can be deleted at the end.
     SelectObject(memoryDc, previous);
     DeleteDC(memoryDc);
-    if (logo != NULL)
-        DeleteObject(logo);
 }
 
 void PaintMainWindow(HINSTANCE instance, HDC dc)

@@ -16,6 +16,10 @@ LRESULT OnPaint(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LP
 // and the controls are not drawn.
 void PaintMainWindow(HINSTANCE instance, HDC dc);
 
+// Deletes the logo bitmap the first paint loaded; the next paint loads it
+// again. Called when the main window goes.
+void FreeLogo(void);
+
 // Draws `text` so that its cell ends at the control's top edge and starts at
 // its left edge, in the device context's current font and colours.
 void DrawLabelAbove(HDC dc, HWND control, const char *text);

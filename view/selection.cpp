@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "app/hotkey.h"
+#include "app/late_dlls.h"
 #include "app/notices.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
@@ -16,7 +17,10 @@
 static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
 {
     if (length >= 0 && CopyListEntryToClipboard(window, list, text, (size_t)length)) {
-        PlaySoundA("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
+        // Without winmm the copy still happened; it is only not heard.
+        PlaySoundProc playSound = GetPlaySound();
+        if (playSound != NULL)
+            playSound("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
         return 1;
     }
     ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);

@@ -312,12 +312,13 @@ extern "C" void *__imp_DeleteObject;
 static struct {
     void *loadImage, *createDc, *deleteDc, *deleteObject;
     std::set<void *> live;
-    int made;
+    int made, loads;
 } gdi;
 
 static HANDLE WINAPI CountingLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags)
 {
     HANDLE image = ((decltype(&LoadImageA))gdi.loadImage)(instance, name, type, cx, cy, flags);
+    gdi.loads++;
     if (image != NULL) {
         gdi.live.insert(image);
         gdi.made++;
@@ -356,6 +357,7 @@ TEST_F(PaintTest, RepaintsGiveBackTheirObjects)
     ASSERT_NO_FATAL_FAILURE(openAndCapture());
     gdi.live.clear();
     gdi.made = 0;
+    gdi.loads = 0;
     gdi.loadImage = replaceImport(&__imp_LoadImageA, (void *)CountingLoadImage);
     gdi.createDc = replaceImport(&__imp_CreateCompatibleDC, (void *)CountingCreateDc);
     gdi.deleteDc = replaceImport(&__imp_DeleteDC, (void *)CountingDeleteDc);
@@ -368,9 +370,11 @@ TEST_F(PaintTest, RepaintsGiveBackTheirObjects)
     replaceImport(&__imp_DeleteObject, gdi.deleteObject);
     ASSERT_NE(nullptr, gdi.loadImage);
 
-    // Each repaint loads the logo and makes a DC to copy it from: the
-    // stand-ins saw the paint code at work.
+    // Each repaint makes a DC to copy the logo from (the stand-ins saw the
+    // paint code at work); the logo itself was loaded by the first paint
+    // and is not decoded again.
     EXPECT_GE(gdi.made, 2);
+    EXPECT_EQ(0, gdi.loads) << "logo loads during the repaints";
     EXPECT_EQ(0u, gdi.live.size()) << "objects the repaints made and never deleted";
     // And the window still paints exactly as at first.
     Image again = captureClient(window);

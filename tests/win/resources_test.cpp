@@ -9,7 +9,7 @@ static HMODULE self(void)
     return GetModuleHandleA(NULL);
 }
 
-TEST(Resources, LogoIsA24BitBitmapOf200By260LoadedByAnyCase)
+TEST(Resources, LogoIsA256ColourBitmapOf200By260LoadedByAnyCase)
 {
     for (const char *name : {"MAIN_LOGO", "Main_Logo"}) {
         SCOPED_TRACE(name);
@@ -19,7 +19,7 @@ TEST(Resources, LogoIsA24BitBitmapOf200By260LoadedByAnyCase)
         ASSERT_EQ((int)sizeof dib, GetObjectA(logo, sizeof dib, &dib));
         EXPECT_EQ(200, dib.dsBm.bmWidth);
         EXPECT_EQ(260, dib.dsBm.bmHeight);
-        EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
+        EXPECT_EQ(8, dib.dsBm.bmBitsPixel);
         EXPECT_EQ((DWORD)BI_RGB, dib.dsBmih.biCompression);
         DeleteObject(logo);
     }
@@ -66,8 +66,14 @@ TEST(Resources, IconHasTrayWindowAndDialogSizes)
     HRSRC group = FindResourceA(self(), "MAIN_ICON", RT_GROUP_ICON);
     ASSERT_NE(nullptr, group);
     const unsigned char *dir = (const unsigned char *)LockResource(LoadResource(self(), group));
-    // Three sizes, each at 32 bits with alpha and at 256 colours.
-    EXPECT_EQ(6, dir[4] | dir[5] << 8);
+    // Three sizes, each at 32 bits with alpha.
+    int count = dir[4] | dir[5] << 8;
+    ASSERT_EQ(3, count);
+    for (int i = 0; i < count; i++) {
+        // GRPICONDIRENTRY: 14 bytes, its bit count at offset 6.
+        const unsigned char *entry = dir + 6 + 14 * i;
+        EXPECT_EQ(32, entry[6] | entry[7] << 8) << "image " << i;
+    }
 }
 
 TEST(Resources, VersionIs2Point11)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/late_dlls.h"
 #include "app/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
@@ -68,9 +69,8 @@ static void releaseClipboard(ClipboardHold *hold)
     hold->thread = NULL;
 }
 
-// Stands in for PlaySoundA while a test runs: the program's call goes through
-// this executable's import slot for it, which the stand-in takes over.
-extern "C" void *__imp_PlaySoundA;
+// Stands in for PlaySoundA while a test runs: the program reaches winmm's
+// function through GetPlaySound, which the stand-in takes over.
 
 struct SoundCall {
     std::string name;
@@ -89,20 +89,21 @@ static BOOL WINAPI CountingPlaySound(LPCSTR name, HMODULE module, DWORD flags)
 // also keeps parallel test processes off the shared clipboard.
 struct SelectionTest : MainWindowFixture {
     ClipboardHold hold;
-    void *realPlaySound = NULL;
+    PlaySoundProc realPlaySound = NULL;
 
     void SetUp() override
     {
         MainWindowFixture::SetUp();
         soundCalls.clear();
-        realPlaySound = replaceImport(&__imp_PlaySoundA, (void *)CountingPlaySound);
+        realPlaySound = GetPlaySound();
+        SetPlaySound(CountingPlaySound);
         ASSERT_NE(nullptr, realPlaySound);
     }
     void TearDown() override
     {
         releaseClipboard(&hold);
         if (realPlaySound != NULL)
-            replaceImport(&__imp_PlaySoundA, realPlaySound);
+            SetPlaySound(realPlaySound);
         MainWindowFixture::TearDown();
     }
     // Each copy plays the click sound from the program's resources, once.

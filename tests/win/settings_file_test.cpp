@@ -154,3 +154,53 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
     EXPECT_EQ(old, readFileBytes(path()));
     EXPECT_FALSE(fileExists(path() + ".tmp"));
 }
+
+// The start's save writes only when the file would change: an unchanged
+// file keeps its write time, a different, longer or missing one is written.
+TEST_F(SettingsFileTest, TheStartSaveWritesOnlyAFileThatWouldChange)
+{
+    struct Case {
+        const char *label;
+        const char *nameAfter;   // list 1's name once the file is on disk
+        bool longer;              // one stray byte after the record
+        bool missing;
+        bool written;
+    } cases[] = {
+        {"unchanged", "Home", false, false, false},
+        {"name changed", "Work", false, false, true},
+        {"a byte longer", "Home", true, false, true},
+        {"no file", "Home", false, true, true},
+    };
+    const FILETIME old = {0x2AC18000u, 0x01C0E8A0u};   // a day in 2001
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        SetListName(1, "Home");
+        ASSERT_EQ(1, SaveSettings());
+        Bytes saved = readFileBytes(path());
+        if (c.longer) {
+            Bytes longer = saved;
+            longer.push_back(0);
+            writeFileBytes(path(), longer);
+        }
+        if (c.missing)
+            ASSERT_TRUE(DeleteFileA(path().c_str()));
+        else {
+            HANDLE file = CreateFileA(path().c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+            ASSERT_NE(INVALID_HANDLE_VALUE, file);
+            ASSERT_TRUE(SetFileTime(file, NULL, NULL, &old));
+            CloseHandle(file);
+        }
+        SetListName(1, c.nameAfter);
+
+        EXPECT_EQ(1, SaveSettingsAtStart());
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ASSERT_TRUE(GetFileAttributesExA(path().c_str(), GetFileExInfoStandard, &data));
+        bool kept = CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+        EXPECT_EQ(!c.written, kept);
+        Bytes now = readFileBytes(path());
+        EXPECT_EQ((size_t)SettingsFileSize, now.size());
+        *GetSettingsRecord() = SettingsRecord{};
+        ASSERT_EQ(1, LoadSettings());
+        EXPECT_STREQ(c.nameAfter, GetListName(1));
+    }
+}
