@@ -70,20 +70,17 @@ def check_ico(data):
 def check_bmp(data):
     need(len(data) >= 54 and data[:2] == b'BM', "not a BMP file")
     file_size, _, _, bits_at = struct.unpack_from('<IHHI', data, 2)
-    hsize, w, h, planes, bpp, comp, image_size, _, _, used, _ = struct.unpack_from('<IiiHHIIiiII', data, 14)
+    hsize, w, h, planes, bpp, comp, image_size = struct.unpack_from('<IiiHHII', data, 14)
     need(hsize == 40, "info header is %d bytes, expected 40" % hsize)
     need((w, h) == (LOGO_W, LOGO_H), "%dx%d, expected %dx%d (bottom-up)" % (w, h, LOGO_W, LOGO_H))
-    need((planes, bpp, comp) == (1, 8, 0), "planes/bpp/compression %d/%d/%d, expected 1/8/0" % (planes, bpp, comp))
+    need((planes, bpp, comp) == (1, 24, 0), "planes/bpp/compression %d/%d/%d, expected 1/24/0" % (planes, bpp, comp))
     need(file_size == len(data), "header says %d bytes, file has %d" % (file_size, len(data)))
-    colours_used = used or 256
-    need(1 <= colours_used <= 256, "palette of %d colours" % colours_used)
-    need(bits_at == 54 + 4 * colours_used, "pixel data at %d, expected %d after the palette" % (bits_at, 54 + 4 * colours_used))
-    stride = (w + 3) // 4 * 4
+    need(bits_at == 54, "pixel data at %d, expected 54" % bits_at)
+    stride = (w * 3 + 3) // 4 * 4
     need(len(data) == bits_at + stride * h, "pixel data is %d bytes, expected %d" % (len(data) - bits_at, stride * h))
     need(image_size in (0, stride * h), "biSizeImage is %d" % image_size)
-    indexes = {data[bits_at + y * stride + x] for y in range(h) for x in range(w)}
-    need(max(indexes) < colours_used, "pixel index %d outside a palette of %d" % (max(indexes), colours_used))
-    colours = {data[54 + 4 * i:54 + 4 * i + 3] for i in indexes}
+    colours = {data[bits_at + y * stride + 3 * x:bits_at + y * stride + 3 * x + 3]
+               for y in range(h) for x in range(w)}
     need(len(colours) >= 8, "only %d distinct colours: a flat fill, not a logo" % len(colours))
 
 

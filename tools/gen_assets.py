@@ -303,26 +303,6 @@ def dib32(pixels):
     return bitmap_info(n, 2 * n, 32, len(xor) + len(mask)) + xor + mask
 
 
-def median_cut(colours, count):
-    """Palette of at most `count` colours: split the widest box at its median."""
-    boxes = [sorted(colours)]
-    while len(boxes) < count:
-        best = None
-        for i, bx in enumerate(boxes):
-            if len(bx) < 2:
-                continue
-            spans = [max(c[k] for c in bx) - min(c[k] for c in bx) for k in range(3)]
-            key = (max(spans), len(bx), -i)
-            if best is None or key > best[0]:
-                best = (key, i, spans.index(max(spans)))
-        if best is None or best[0][0] == 0:
-            break
-        _, i, k = best
-        bx = sorted(boxes.pop(i), key=lambda c: (c[k], c))
-        boxes[i:i] = [bx[:len(bx) // 2], bx[len(bx) // 2:]]
-    return [tuple(sum(c[k] for c in bx) // len(bx) for k in range(3)) for bx in boxes]
-
-
 def ico_bytes(images):
     """images: list of (size, bpp, dib). Standard ICONDIR + ICONDIRENTRY layout."""
     offset = 6 + 16 * len(images)
@@ -335,27 +315,12 @@ def ico_bytes(images):
     return head + body
 
 
-def logo_palette(pixels):
-    """The logo's own colours when it has at most 256, otherwise 256 picked
-    by median cut over its distinct colours (a gradient's neighbours differ
-    by a step or two, so no colour moves far), and each colour's index."""
-    distinct = sorted(set(c for row in pixels for c in row))
-    palette = distinct if len(distinct) <= 256 else median_cut(distinct, 256)
-    nearest = {c: min(range(len(palette)), key=lambda i: (sum((a - b) ** 2 for a, b in zip(c, palette[i])), i))
-               for c in distinct}
-    return palette, nearest
-
-
 def bmp_bytes(pixels):
-    """A 256-colour bitmap: a quarter of the bytes a 24-bit one takes."""
     h, w = len(pixels), len(pixels[0])
-    palette, nearest = logo_palette(pixels)
-    stride = (w + 3) // 4 * 4
-    data = b''.join(bytes(nearest[c] for c in row).ljust(stride, b'\0') for row in reversed(pixels))
-    pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    bits_at = 54 + len(pal)
-    return (struct.pack('<2sIHHI', b'BM', bits_at + len(data), 0, 0, bits_at)
-            + bitmap_info(w, h, 8, len(data), len(palette)) + pal + data)
+    stride = (w * 3 + 3) // 4 * 4
+    data = b''.join(bytes(c for r, g, b in row for c in (b, g, r)).ljust(stride, b'\0')
+                    for row in reversed(pixels))
+    return struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54) + bitmap_info(w, h, 24, len(data)) + data
 
 
 RATE, CLICK_SAMPLES = 22050, 642

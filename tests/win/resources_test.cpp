@@ -9,7 +9,7 @@ static HMODULE self(void)
     return GetModuleHandleA(NULL);
 }
 
-TEST(Resources, LogoIsA256ColourBitmapOf200By260LoadedByAnyCase)
+TEST(Resources, LogoIsA24BitBitmapOf200By260LoadedByAnyCase)
 {
     for (const char *name : {"MAIN_LOGO", "Main_Logo"}) {
         SCOPED_TRACE(name);
@@ -19,7 +19,7 @@ TEST(Resources, LogoIsA256ColourBitmapOf200By260LoadedByAnyCase)
         ASSERT_EQ((int)sizeof dib, GetObjectA(logo, sizeof dib, &dib));
         EXPECT_EQ(200, dib.dsBm.bmWidth);
         EXPECT_EQ(260, dib.dsBm.bmHeight);
-        EXPECT_EQ(8, dib.dsBm.bmBitsPixel);
+        EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
         EXPECT_EQ((DWORD)BI_RGB, dib.dsBmih.biCompression);
         DeleteObject(logo);
     }
