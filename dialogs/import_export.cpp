@@ -24,7 +24,10 @@ static char ansiText[ListEntryBufferSize];
 static char utf8Text[TextEntryBufferSize];
 static char lineText[TextLineMaxBytes];
 
-int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize)
+// Both conversions start alike: an empty output, then the text in
+// wideText. Returns the UTF-16 units (above 0), 0 for an empty text, or a
+// Convert* refusal.
+static int ToWideText(UINT codePage, const char *text, size_t length, char *out, size_t outSize)
 {
     if (outSize == 0)
         return ConvertTooLong;
@@ -33,9 +36,15 @@ int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize)
         return 0;
     if (length >= ARRAYSIZE(wideText))
         return ConvertTooLong;
-    int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, (int)length, wideText, ARRAYSIZE(wideText));
+    int units = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, (int)length, wideText, ARRAYSIZE(wideText));
+    return units > 0 ? units : ConvertNotHeld;
+}
+
+int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize)
+{
+    int units = ToWideText(CP_ACP, text, length, out, outSize);
     if (units <= 0)
-        return ConvertNotHeld;
+        return units;
     int bytes = WideCharToMultiByte(CP_UTF8, 0, wideText, units, out, (int)outSize - 1, NULL, NULL);
     if (bytes <= 0)
         return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ConvertTooLong : ConvertNotHeld;
@@ -45,16 +54,9 @@ int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize)
 
 int Utf8ToAnsi(const char *text, size_t length, char *out, size_t outSize)
 {
-    if (outSize == 0)
-        return ConvertTooLong;
-    out[0] = '\0';
-    if (length == 0)
-        return 0;
-    if (length >= ARRAYSIZE(wideText))
-        return ConvertTooLong;
-    int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, (int)length, wideText, ARRAYSIZE(wideText));
+    int units = ToWideText(CP_UTF8, text, length, out, outSize);
     if (units <= 0)
-        return ConvertNotHeld;
+        return units;
     // A character without its own byte in the code page would become a
     // look-alike or a question mark: the entry is refused instead. The
     // system does not report a default character for a UTF-8 code page,
