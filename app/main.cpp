@@ -4,11 +4,11 @@
 #include <stdio.h>
 
 #include "app/dispatch.h"
-#include "app/lifecycle.h"
-#include "app/paths.h"
-#include "app/startup.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "shell/lifecycle.h"
+#include "system/paths.h"
+#include "core/startup.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 
 static void ShowStartError(unsigned int textId)

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "store/format.h"
+#include "core/format.h"
 
 typedef std::chrono::steady_clock Clock;
 

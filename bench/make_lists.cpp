@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "store/format.h"
+#include "core/format.h"
 
 static unsigned seed = 12345;
 

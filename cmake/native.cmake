@@ -5,14 +5,14 @@ enable_testing()
 
 set(VOMBLY_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(vombly_format STATIC store/format.cpp store/options_format.cpp store/text_codec.cpp
-  app/hotkey_text.cpp view/type_ahead.cpp)
+add_library(vombly_format STATIC core/format.cpp core/options_format.cpp core/text_codec.cpp
+  core/hotkey_text.cpp core/type_ahead.cpp)
 target_include_directories(vombly_format PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_format PRIVATE ${VOMBLY_WARNINGS})
 target_compile_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
 target_link_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
 
-add_library(vombly_rules STATIC app/rules.cpp app/startup.cpp)
+add_library(vombly_rules STATIC core/rules.cpp core/startup.cpp)
 target_include_directories(vombly_rules PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(vombly_rules PRIVATE ${VOMBLY_WARNINGS})
 target_compile_options(vombly_rules PUBLIC ${VOMBLY_SANITIZE})

@@ -41,15 +41,15 @@ set_source_files_properties(res/vombly.rc PROPERTIES OBJECT_DEPENDS
 add_dependencies(vombly_res assets)
 
 set(VOMBLY_CORE_SOURCES
-  app/dispatch.cpp app/lifecycle.cpp app/notices.cpp app/paths.cpp app/rules.cpp app/startup.cpp
-  app/string_cache.cpp app/window_slots.cpp app/late_dlls.cpp
-  app/hotkey.cpp app/hotkey_text.cpp app/tray_menu.cpp
+  app/dispatch.cpp shell/lifecycle.cpp system/notices.cpp system/paths.cpp core/rules.cpp core/startup.cpp
+  system/string_cache.cpp system/window_slots.cpp system/late_dlls.cpp
+  shell/hotkey.cpp core/hotkey_text.cpp shell/tray_menu.cpp
   dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
   dialogs/home_page.cpp dialogs/import_export.cpp dialogs/keyboard_privacy.cpp dialogs/settings_dialog.cpp
-  store/format.cpp store/lists.cpp store/options_format.cpp store/safe_write.cpp store/settings.cpp
-  store/settings_win.cpp store/text_codec.cpp
-  view/clipboard.cpp view/context_menu.cpp view/controls.cpp view/list_entry.cpp view/list_keys.cpp
-  view/paint.cpp view/selection.cpp view/type_ahead.cpp)
+  core/format.cpp view/lists.cpp core/options_format.cpp store/safe_write.cpp store/settings.cpp
+  store/settings_win.cpp core/text_codec.cpp
+  view/clipboard.cpp view/context_menu.cpp view/controls.cpp system/list_entry.cpp view/list_keys.cpp
+  view/paint.cpp view/selection.cpp core/type_ahead.cpp)
 add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
 target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR} ${VOMBLY_GENERATED_DIR})
 target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "app/string_cache.h"
+#include "system/string_cache.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
 

@@ -1,13 +1,13 @@
 #include "dialogs/add_remove.h"
 
-#include "app/rules.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "core/rules.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
-#include "store/format.h"
+#include "core/format.h"
 #include "store/settings.h"
-#include "view/list_entry.h"
+#include "system/list_entry.h"
 
 // The typed text or the entry about to be removed; kept between openings.
 static char dialogEntryText[ListEntryBufferSize];

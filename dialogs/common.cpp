@@ -2,9 +2,9 @@
 
 #include <stdio.h>
 
-#include "app/startup.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "core/startup.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 
 void CentreDialogOnMainWindow(HWND dialog)

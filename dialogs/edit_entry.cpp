@@ -3,14 +3,14 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "dialogs/add_remove.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
-#include "store/format.h"
+#include "core/format.h"
 #include "store/settings.h"
-#include "view/list_entry.h"
+#include "system/list_entry.h"
 
 // The entry's text while the dialog shows it, and what the user left in the box.
 static char editEntryText[ListEntryBufferSize];

@@ -1,6 +1,6 @@
 #include "dialogs/home_page.h"
 
-#include "app/late_dlls.h"
+#include "system/late_dlls.h"
 
 const char HomePageAddress[] = "www.vombly.com/clipboard-utility.html";
 

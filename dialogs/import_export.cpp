@@ -6,15 +6,15 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/late_dlls.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/late_dlls.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/format.h"
+#include "core/format.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
-#include "store/text_codec.h"
-#include "view/list_entry.h"
+#include "core/text_codec.h"
+#include "system/list_entry.h"
 
 // One entry on its way: UTF-16 between the two encodings. A UTF-8 text of n
 // bytes never needs more than n UTF-16 units, nor an ANSI text of n bytes.

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "app/hotkey.h"
-#include "app/hotkey_text.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "shell/hotkey.h"
+#include "core/hotkey_text.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
 #include "store/settings.h"

@@ -1,6 +1,6 @@
 #include "dialogs/settings_dialog.h"
 
-#include "app/string_cache.h"
+#include "system/string_cache.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
 #include "store/settings.h"

@@ -8,7 +8,7 @@
 #include <stddef.h>
 #include <stdio.h>
 
-#include "app/rules.h"
+#include "core/rules.h"
 
 struct SafeWrite {
     FILE *file;

@@ -4,9 +4,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/notices.h"
-#include "app/paths.h"
-#include "app/string_cache.h"
+#include "system/notices.h"
+#include "system/paths.h"
+#include "system/string_cache.h"
 #include "res/resource.h"
 #include "store/safe_write.h"
 

@@ -5,8 +5,8 @@
 
 #include <stdint.h>
 
-#include "store/format.h"
-#include "store/options_format.h"
+#include "core/format.h"
+#include "core/options_format.h"
 
 uint32_t GetActiveList(void);
 void SetActiveList(uint32_t list);

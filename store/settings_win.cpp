@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 
 int SaveSettings(void)

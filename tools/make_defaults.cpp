@@ -6,7 +6,7 @@
 #include <string.h>
 #include <system_error>
 
-#include "store/format.h"
+#include "core/format.h"
 
 static const char *const listNames[3] = {
     "List 1: Home and Personal Items",

@@ -1,7 +1,7 @@
 #include "view/context_menu.h"
 
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "dialogs/edit_entry.h"
 #include "res/resource.h"
 

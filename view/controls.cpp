@@ -1,7 +1,7 @@
 #include "view/controls.h"
 
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "view/list_keys.h"

@@ -1,10 +1,10 @@
 #include "view/list_keys.h"
 
 #include "res/resource.h"
-#include "store/format.h"
+#include "core/format.h"
 #include "view/context_menu.h"
-#include "view/list_entry.h"
-#include "view/type_ahead.h"
+#include "system/list_entry.h"
+#include "core/type_ahead.h"
 
 static WNDPROC listBoxProc;
 static TypeAhead typeAhead;

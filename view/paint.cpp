@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "view/controls.h"

@@ -2,15 +2,15 @@
 
 #include <mmsystem.h>
 
-#include "app/hotkey.h"
-#include "app/late_dlls.h"
-#include "app/notices.h"
-#include "app/window_slots.h"
+#include "shell/hotkey.h"
+#include "system/late_dlls.h"
+#include "system/notices.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "store/settings.h"
 #include "view/clipboard.h"
-#include "view/list_entry.h"
+#include "system/list_entry.h"
 
 // The click sounds only for a copy that happened; a clipboard that stayed
 // busy is told, since the user would otherwise paste something else.

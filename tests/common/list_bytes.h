@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/format.h"
+#include "core/format.h"
 
 // The records of `entries`, one after the other. An entry that can't be
 // encoded (longer than ListEntryWriteLimit) is left out and `*ok` is false.

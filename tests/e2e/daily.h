@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "harness.h"
-#include "store/format.h"
+#include "core/format.h"
 
 // ---- The user's files -----------------------------------------------------
 

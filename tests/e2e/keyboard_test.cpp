@@ -10,7 +10,7 @@
 #include "daily.h"
 #include "journey.h"
 #include "res/resource.h"
-#include "store/options_format.h"
+#include "core/options_format.h"
 #include "tray.h"
 
 namespace {

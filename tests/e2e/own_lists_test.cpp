@@ -10,7 +10,7 @@
 
 #include "daily_journey.h"
 #include "tests/common/win_ui.h"
-#include "store/options_format.h"
+#include "core/options_format.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "store/format.h"
+#include "core/format.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

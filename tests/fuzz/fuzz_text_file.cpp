@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "store/text_codec.h"
+#include "core/text_codec.h"
 
 static char text[TextEntryBufferSize];
 static char again[TextEntryBufferSize];

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "store/format.h"
+#include "core/format.h"
 #include "tests/common/file_bytes.h"
 #include "tests/common/list_bytes.h"
 

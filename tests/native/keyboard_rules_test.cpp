@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/hotkey_text.h"
-#include "view/type_ahead.h"
+#include "core/hotkey_text.h"
+#include "core/type_ahead.h"
 
 namespace {
 

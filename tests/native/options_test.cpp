@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "format_test_util.h"
-#include "store/options_format.h"
+#include "core/options_format.h"
 
 namespace {
 

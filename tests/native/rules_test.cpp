@@ -5,8 +5,8 @@
 #include <string.h>
 #include <string>
 
-#include "app/rules.h"
-#include "app/startup.h"
+#include "core/rules.h"
+#include "core/startup.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/text_codec.h"
+#include "core/text_codec.h"
 
 namespace {
 

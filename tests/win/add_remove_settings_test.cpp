@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"

@@ -6,8 +6,8 @@
 #include <ctype.h>
 #include <string>
 
-#include "store/format.h"
-#include "view/list_entry.h"
+#include "core/format.h"
+#include "system/list_entry.h"
 
 TEST(CommonControls, ManifestBringsVersion6ListBoxes)
 {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/window_slots.h"
+#include "system/paths.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/paths.h"
-#include "app/string_cache.h"
+#include "system/paths.h"
+#include "system/string_cache.h"
 #include "tests/win/win_test_util.h"
 
 static const char *const DefaultNames[] = {"Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"};

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "dialogs/about_exit.h"
 #include "dialogs/common.h"
 #include "res/resource.h"

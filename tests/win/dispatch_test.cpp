@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "app/dispatch.h"
-#include "app/lifecycle.h"
-#include "app/window_slots.h"
+#include "shell/lifecycle.h"
+#include "system/window_slots.h"
 #include "dialogs/add_remove.h"
 #include "dialogs/edit_entry.h"
 #include "dialogs/import_export.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "view/clipboard.h"
 #include "view/context_menu.h"
 #include "view/selection.h"

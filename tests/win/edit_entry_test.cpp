@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "dialogs/edit_entry.h"
 #include "dialogs/import_export.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/win/main_window_util.h"
 #include "view/context_menu.h"
-#include "view/list_entry.h"
+#include "system/list_entry.h"
 
 typedef std::vector<std::string> Entries;
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/window_slots.h"
+#include "shell/lifecycle.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"

@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include "app/hotkey.h"
-#include "app/window_slots.h"
+#include "shell/hotkey.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "tests/win/main_window_util.h"
 

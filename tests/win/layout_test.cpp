@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/common/win_ui.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/dispatch.h"
-#include "app/lifecycle.h"
-#include "app/window_slots.h"
+#include "shell/lifecycle.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "tests/win/main_window_util.h"
 

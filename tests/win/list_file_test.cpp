@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "store/settings.h"
 #include "tests/common/list_bytes.h"
 #include "tests/common/win_ui.h"

@@ -4,12 +4,12 @@
 #include <string.h>
 
 #include "app/dispatch.h"
-#include "app/lifecycle.h"
-#include "app/startup.h"
-#include "app/string_cache.h"
-#include "app/window_slots.h"
+#include "shell/lifecycle.h"
+#include "core/startup.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/options_format.h"
+#include "core/options_format.h"
 #include "tests/common/list_bytes.h"
 #include "tests/common/win_ui.h"
 

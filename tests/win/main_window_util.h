@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "store/format.h"
+#include "core/format.h"
 #include "tests/win/win_test_util.h"
 
 // Runs this thread's queued messages for `milliseconds`.

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/win/main_window_util.h"

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/window_slots.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
-#include "store/lists.h"
+#include "view/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
 #include "tests/win/main_window_util.h"

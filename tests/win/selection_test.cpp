@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/late_dlls.h"
-#include "app/window_slots.h"
+#include "system/late_dlls.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/common/win_ui.h"

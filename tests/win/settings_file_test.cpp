@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "app/paths.h"
-#include "app/window_slots.h"
+#include "system/paths.h"
+#include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
 #include "tests/win/main_window_util.h"

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include "app/paths.h"
+#include "system/paths.h"
 
 TEST(StartupFolder, IsReadFromTheCurrentDirectory)
 {

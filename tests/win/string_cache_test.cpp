@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "app/string_cache.h"
+#include "system/string_cache.h"
 #include "res/resource.h"
 
 struct StringCacheTest : ::testing::Test {

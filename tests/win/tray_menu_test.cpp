@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/tray_menu.h"
+#include "shell/lifecycle.h"
+#include "shell/tray_menu.h"
 #include "res/resource.h"
 #include "tests/win/main_window_util.h"
 

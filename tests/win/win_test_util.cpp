@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdio.h>
 
-#include "app/paths.h"
-#include "app/string_cache.h"
-#include "store/format.h"
+#include "system/paths.h"
+#include "system/string_cache.h"
+#include "core/format.h"
 
 std::string makeScratchFolder(const char *name)
 {

@@ -1,0 +1,196 @@
+#include "shell/lifecycle.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "system/notices.h"
+#include "shell/hotkey.h"
+#include "core/startup.h"
+#include "system/string_cache.h"
+#include "shell/tray_menu.h"
+#include "system/window_slots.h"
+#include "dialogs/about_exit.h"
+#include "res/resource.h"
+#include "core/format.h"
+#include "view/lists.h"
+#include "store/settings.h"
+#include "view/clipboard.h"
+#include "view/controls.h"
+#include "view/paint.h"
+
+static UINT_PTR timerId;
+static DWORD timerTicks;
+static DWORD lastTimeChangeTick;
+static int titleMatches;
+static HWND firstTitleWindow;
+static HWND creatingWindow;
+static UINT taskbarCreatedMessage;
+
+// The tray icon is described the same way for adding and deleting it.
+static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window)
+{
+    memset(data, 0, sizeof *data);
+    data->cbSize = sizeof *data;
+    data->hWnd = window;
+    data->uID = TrayIconId;
+    data->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data->uCallbackMessage = TrayNotifyMessage;
+    data->hIcon = LoadIconA(instance, "MAIN_ICON");
+    snprintf(data->szTip, sizeof data->szTip, "%s", GetString(IDS_TITLE));
+}
+
+static void TrayIcon(DWORD action, HINSTANCE instance, HWND window)
+{
+    NOTIFYICONDATAA data;
+    FillTrayIconData(&data, instance, window);
+    Shell_NotifyIconA(action, &data);
+}
+
+UINT TaskbarCreatedMessage(void)
+{
+    return taskbarCreatedMessage;
+}
+
+LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    TrayIcon(NIM_ADD, instance, window);
+    return 0;
+}
+
+BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
+{
+    char title[256];
+    title[0] = '\0';
+    GetWindowTextA(window, title, ARRAYSIZE(title));
+    if (strcmp(title, GetString(IDS_TITLE)) != 0)
+        return TRUE;
+    if (titleMatches == 0)
+        firstTitleWindow = window;
+    titleMatches++;
+    // The window being created carries the title too; it is recognised by
+    // its handle, wherever it lies in the Z order.
+    if (window == creatingWindow)
+        return TRUE;
+    MessageBoxA(NULL, GetString(IDS_ALREADY_ACTIVE), GetString(IDS_PRODUCT), MB_ICONERROR);
+    // This copy ends itself; the running copy is sent nothing.
+    SendMessageA(creatingWindow, WM_DESTROY, 0, 0);
+    return FALSE;
+}
+
+LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    InitCommonControls();
+    // With the version 6 common controls the manifest asks for, the system
+    // classes the program uses (list box, button, edit, static) come from
+    // comctl32 and are themed; registering them here keeps that so however
+    // the process was started. Older comctl32 versions refuse the flag and
+    // keep their own classes, which is fine.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+    SetScrambleMask(ScrambleMaskValue);
+    LoadSettingsAtStart();
+    CreateMainControls(instance, window);
+    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    TrayIcon(NIM_ADD, instance, window);
+    SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
+    timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
+
+    creatingWindow = window;
+    titleMatches = 0;
+    firstTitleWindow = NULL;
+    if (!EnumWindows(FindRunningCopy, 0))
+        return 0;
+
+    StartHotkey(window);
+    SaveSettingsAtStart();
+    if (!GetShowAtStart())
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    KillTimer(window, timerId);
+    KillTimer(window, PrivateClearTimerId);
+    // A private copy still on the clipboard leaves with the program.
+    ClearPrivateCopyAtExit();
+    SaveSettings();
+    TrayIcon(NIM_DELETE, instance, window);
+    FreeLogo();
+    PostQuitMessage(0);
+    return 0;
+}
+
+// Before the Exit dialog: changes that could not be saved are tried once
+// more; while they still fail the user is told and may try again.
+static void OfferToSaveAgain(void)
+{
+    for (;;) {
+        RetryFailedSaves();
+        unsigned long error = FirstSaveError();
+        if (error == 0)
+            return;
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        if (ShowNotice(MB_RETRYCANCEL | MB_ICONWARNING, IDS_UNSAVED_AT_EXIT, reason) != IDRETRY)
+            return;
+    }
+}
+
+LRESULT OnClose(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam == IDM_EXIT) {
+        if (AnySaveFailed())
+            OfferToSaveAgain();
+        if (DialogBoxParamA(instance, "EXITBOX", window, ExitDlgProc, 0) == 1)
+            SendMessageA(window, WM_DESTROY, 0, 0);
+        return 0;
+    }
+    // Every other close request sends the window to the tray.
+    ShowWindow(window, SW_MINIMIZE);
+    return 0;
+}
+
+LRESULT OnTimer(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // Saves on ticks 1, 7, 13, ...: five minutes after start, then every
+    // half hour.
+    DWORD phase = timerTicks % TicksBetweenSaves;
+    timerTicks++;
+    if (phase == 0) {
+        // A list whose save failed is tried again with the settings.
+        if (SaveFailed((int)GetActiveList()))
+            SaveActiveList();
+        SaveSettings();
+    }
+    return 0;
+}
+
+LRESULT OnTimeChange(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // At most one save per timer interval, and none before the first tick.
+    if (timerTicks != lastTimeChangeTick) {
+        lastTimeChangeTick = timerTicks;
+        SaveSettings();
+    }
+    return 0;
+}
+
+LRESULT OnGetMinMaxInfo(HINSTANCE, HWND, UINT, WPARAM, LPARAM lParam)
+{
+    MINMAXINFO *info = (MINMAXINFO *)lParam;
+    info->ptMinTrackSize.x = info->ptMaxTrackSize.x = MainWindowWidth;
+    info->ptMinTrackSize.y = info->ptMaxTrackSize.y = MainWindowHeight;
+    return 0;
+}
+
+LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM lParam)
+{
+    if (lParam == WM_LBUTTONDBLCLK)
+        ShowWindowCommand(instance, window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
+    else if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU)
+        ShowTrayMenu(instance, window);
+    return 0;
+}

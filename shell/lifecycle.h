@@ -1,0 +1,29 @@
+// The main window's own life: creation with the single-instance test, the
+// tray icon, the save timer, the fixed size, close-to-tray, and the end.
+#ifndef VOMBLY_SHELL_LIFECYCLE_H
+#define VOMBLY_SHELL_LIFECYCLE_H
+
+#include <windows.h>
+
+// The message the tray icon sends to the main window.
+enum { TrayNotifyMessage = WM_USER + 1, TrayIconId = 1 };
+enum { SaveTimerPeriod = 300000, TicksBetweenSaves = 6, MainWindowWidth = 590, MainWindowHeight = 450 };
+
+LRESULT OnCreate(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnClose(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnTimer(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnTimeChange(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnGetMinMaxInfo(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The shell's "TaskbarCreated" message, registered when the window is
+// created (0 before), and its handler, which puts the tray icon back after
+// the shell restarts.
+UINT TaskbarCreatedMessage(void);
+LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The enumeration procedure of the single-instance test.
+BOOL CALLBACK FindRunningCopy(HWND window, LPARAM lParam);
+
+#endif

@@ -1,0 +1,200 @@
+#include "system/paths.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "system/string_cache.h"
+#include "res/resource.h"
+
+static char programFolder[PathBufferSize];
+static char appDataFolder[MAX_PATH];
+static char dataFolder[PathBufferSize];
+static char settingsFilePath[PathBufferSize];
+static char tooLongFolder[PathBufferSize];
+
+// The longest name the program writes into the data folder is the third
+// list's file with the suffix of its temporary copy.
+static const char LongestListSuffix[] = "3.dat";
+static const char DamagedSuffix[] = ".damaged";
+enum { DamagedCopyLimit = 99 };
+
+int ReadStartupFolder(void)
+{
+    char directory[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(ARRAYSIZE(directory), directory);
+    // A longer directory does not fit the buffer and its text is undefined.
+    if (length == 0 || length >= ARRAYSIZE(directory)) {
+        SetStartupFolder(NULL);
+        return 0;
+    }
+    return SetStartupFolder(directory);
+}
+
+const char *GetProgramFolder(void)
+{
+    return programFolder;
+}
+
+int SetProgramFolder(const char *folder)
+{
+    return FormatPath(programFolder, sizeof programFolder, "%s", folder);
+}
+
+int ReadProgramFolder(void)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
+    programFolder[0] = '\0';
+    if (length == 0 || length >= ARRAYSIZE(path))
+        return 0;
+    path[length] = '\0';
+    char *separator = strrchr(path, '\\');
+    if (separator == NULL)
+        return 0;
+    separator[1] = '\0';
+    return SetProgramFolder(path);
+}
+
+// The start-up folder comes first; the program's own folder stands in for
+// it where it lacks the file, so a start from any working folder finds the
+// defaults installed beside the exe.
+int DefaultFilePath(char *buffer, size_t size, const char *name)
+{
+    const char *folders[] = {GetStartupFolder(), programFolder};
+    for (const char *folder : folders) {
+        if (folder[0] == '\0')
+            continue;
+        if (FormatPath(buffer, size, "%s%s%s", folder, GetString(IDS_PRODUCT), name) &&
+            GetFileAttributesA(buffer) != INVALID_FILE_ATTRIBUTES)
+            return 1;
+    }
+    if (size > 0)
+        buffer[0] = '\0';
+    return 0;
+}
+
+int KeepDamagedCopy(const char *path, char *kept, size_t size)
+{
+    for (int copy = 1; copy <= DamagedCopyLimit; copy++) {
+        int fits = copy == 1 ? FormatPath(kept, size, "%s%s", path, DamagedSuffix)
+                             : FormatPath(kept, size, "%s%s%d", path, DamagedSuffix, copy);
+        if (!fits) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return 0;
+        }
+        // Never over an earlier kept copy.
+        if (CopyFileA(path, kept, TRUE))
+            return 1;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return 0;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return 0;
+}
+
+const char *TooLongFolder(void)
+{
+    return tooLongFolder[0] != '\0' ? tooLongFolder : NULL;
+}
+
+const char *GetAppDataFolder(void)
+{
+    return appDataFolder;
+}
+
+int SetAppDataFolder(const char *folder)
+{
+    dataFolder[0] = '\0';
+    return FormatPath(appDataFolder, sizeof appDataFolder, "%s", folder);
+}
+
+void ReadAppDataFolder(void)
+{
+    char folder[MAX_PATH];
+    folder[0] = '\0';
+    // The result is not tested: an empty folder is refused when the data
+    // folder is prepared.
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
+    folder[MAX_PATH - 1] = '\0';
+    SetAppDataFolder(folder);
+}
+
+const char *DataFolder(void)
+{
+    if (dataFolder[0] == '\0' &&
+        !FormatPath(dataFolder, sizeof dataFolder, "%s\\%s\\", appDataFolder, GetString(IDS_PRODUCT)))
+        return NULL;
+    return dataFolder;
+}
+
+const char *SettingsFilePath(void)
+{
+    const char *folder = DataFolder();
+    if (folder == NULL ||
+        !FormatPath(settingsFilePath, sizeof settingsFilePath, "%s%s%s", folder, GetString(IDS_PRODUCT), ".cfg"))
+        return NULL;
+    return settingsFilePath;
+}
+
+// Copies one default file unless the data folder has it already. A missing
+// default fails even where the data folder holds the file, so that every
+// start checks its defaults. The copy goes through a temporary file, so a
+// crash while seeding never leaves a cut-short file that would count as
+// present.
+static int SeedFile(const char *name, const char *targetPath)
+{
+    char defaultPath[ShortPathBufferSize];
+    if (!DefaultFilePath(defaultPath, sizeof defaultPath, name))
+        return 0;
+    if (GetFileAttributesA(targetPath) != INVALID_FILE_ATTRIBUTES)
+        return 1;
+    char tempPath[PathBufferSize];
+    if (!TempPathFor(tempPath, sizeof tempPath, targetPath) || !CopyFileA(defaultPath, tempPath, FALSE))
+        return 0;
+    // Without MOVEFILE_REPLACE_EXISTING a file that appeared meanwhile wins.
+    if (MoveFileExA(tempPath, targetPath, MOVEFILE_WRITE_THROUGH))
+        return 1;
+    int alreadyThere = GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS;
+    DeleteFileA(tempPath);
+    return alreadyThere;
+}
+
+int PrepareDataFolder(void)
+{
+    const char *product = GetString(IDS_PRODUCT);
+    if (appDataFolder[0] == '\0' || product == NULL)
+        return 0;
+
+    tooLongFolder[0] = '\0';
+    const char *folder = DataFolder();
+    char longest[ShortPathBufferSize];
+    if (folder == NULL || !FormatPath(longest, sizeof longest, "%s%s%s%s", folder, product, LongestListSuffix, TempPathSuffix)) {
+        // The refusal names the folder; a cut name still shows which one.
+        if (!FormatPath(tooLongFolder, sizeof tooLongFolder, "%s\\%s", appDataFolder, product))
+            FormatPath(tooLongFolder, sizeof tooLongFolder, "%s", appDataFolder);
+        return 0;
+    }
+
+    char created[ShortPathBufferSize];
+    if (!FormatPath(created, sizeof created, "%s\\%s", appDataFolder, product))
+        return 0;
+    if (!CreateDirectoryA(created, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
+
+    const char *settingsPath = SettingsFilePath();
+    if (settingsPath == NULL || !SeedFile(".cfg", settingsPath))
+        return 0;
+
+    for (int list = 1; list <= 3; list++) {
+        char listPath[ShortPathBufferSize];
+        char name[16];
+        if (!FormatPath(name, sizeof name, "%d%s", list, ".dat") ||
+            !FormatPath(listPath, sizeof listPath, "%s%s%d%s", folder, product, list, ".dat") ||
+            !SeedFile(name, listPath))
+            return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,192 @@
+#include "view/lists.h"
+
+#include <errno.h>
+#include <stdio.h>
+
+#include "system/notices.h"
+#include "system/paths.h"
+#include "system/string_cache.h"
+#include "system/window_slots.h"
+#include "res/resource.h"
+#include "store/safe_write.h"
+#include "store/settings.h"
+#include "system/list_entry.h"
+
+char listEntryText[ListEntryBufferSize];
+
+static char listFilePath[PathBufferSize];
+
+// Set while the list box does not show what the active list's file holds
+// because the file could not be read; the file is then never written.
+static int activeListUnread;
+// Per list number: told that its file could not be read, and its damaged
+// file kept aside; both hold until the file is next read or written whole.
+static int unreadTold[4];
+static int damageKept[4];
+
+static int IsListNumber(uint32_t list)
+{
+    return list >= 1 && list <= 3;
+}
+
+const char *ListFilePath(void)
+{
+    return ListFilePathOf(GetActiveList());
+}
+
+const char *ListFilePathOf(uint32_t list)
+{
+    const char *folder = DataFolder();
+    if (folder == NULL || !FormatPath(listFilePath, sizeof listFilePath, "%s%s%d%s", folder,
+                                      GetString(IDS_PRODUCT), (int)list, ".dat"))
+        return NULL;
+    return listFilePath;
+}
+
+// The size of an open file, or -1.
+static long FileSize(FILE *file)
+{
+    if (fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    long size = ftell(file);
+    return fseek(file, 0, SEEK_SET) == 0 ? size : -1;
+}
+
+// A file that ends in damage keeps its readable entries on screen; before
+// anything writes over it, the whole file is kept aside and the user told.
+// When it cannot be kept, the list is treated as unread and never written.
+static void KeepDamagedList(uint32_t list, const char *path, int entries)
+{
+    if (damageKept[list])
+        return;
+    char kept[PathBufferSize];
+    if (KeepDamagedCopy(path, kept, sizeof kept)) {
+        damageKept[list] = 1;
+        ShowNotice(MB_ICONWARNING, IDS_LIST_DAMAGED, (int)list, entries, kept);
+        return;
+    }
+    unsigned long error = GetLastError();
+    activeListUnread = 1;
+    if (!unreadTold[list]) {
+        unreadTold[list] = 1;
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_LIST_UNREADABLE, (int)list, reason);
+    }
+}
+
+LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    uint32_t list = GetActiveList();
+    const char *path = ListFilePath();
+    SetLastError(0);
+    FILE *file = path != NULL ? fopen(path, "rb") : NULL;
+    unsigned long openError = GetLastError();
+    int missing = path != NULL && file == NULL && errno == ENOENT;
+
+    // Another list's entries must never stay on screen under this list's
+    // name, where the next save would write them into this list's file.
+    SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
+    if (file == NULL) {
+        activeListUnread = !missing;
+        if (activeListUnread && IsListNumber(list) && !unreadTold[list]) {
+            unreadTold[list] = 1;
+            char reason[512];
+            ErrorText(openError, reason, sizeof reason);
+            ShowNotice(MB_ICONERROR, IDS_LIST_UNREADABLE, (int)list, reason);
+        }
+        return 0;
+    }
+    activeListUnread = 0;
+    if (IsListNumber(list))
+        unreadTold[list] = 0;
+    long size = FileSize(file);
+    long endOfGood = 0;
+    int entries = 0;
+    // A big list fills faster when the list box neither repaints nor grows
+    // its storage entry by entry: it is told the file's size up front (the
+    // text bytes cannot exceed it; entries are guessed at 32 bytes each).
+    SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
+    if (size > 0)
+        SendMessageA(listBox, LB_INITSTORAGE, (WPARAM)(size / 32 + 1), (LPARAM)size);
+    // Each record read whole moves the position past it, so where the
+    // reading stops tells the end of the file from damage.
+    while (ReadListRecord(file, listEntryText)) {
+        SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)listEntryText);
+        entries++;
+        endOfGood = ftell(file);
+    }
+    SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listBox, NULL, TRUE);
+    SendMessageA(listBox, LB_SETCURSEL, (WPARAM)GetActiveListSelection(), 0);
+    fclose(file);
+    if (IsListNumber(list)) {
+        if (endOfGood != size)
+            KeepDamagedList(list, path, entries);
+        else
+            damageKept[list] = 0;
+    }
+    return 0;
+}
+
+int SaveActiveList(void)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    uint32_t list = GetActiveList();
+    // Only the three lists have files; an unread file is never written over.
+    if (count == LB_ERR || activeListUnread || !IsListNumber(list))
+        return 0;
+
+    SafeWrite write;
+    int saved = BeginSafeWrite(&write, ListFilePath());
+    if (saved) {
+        static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
+        for (LRESULT index = 0; index < count; index++) {
+            int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
+            if (length < 0 || length > ListEntryWriteLimit)
+                continue;
+            size_t size = EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record);
+            if (size > 0)
+                SafeWriteBytes(&write, record, size);
+        }
+        saved = CommitSafeWrite(&write);
+    }
+    if (saved)
+        damageKept[list] = 0;
+    NoteSaveOutcome((int)list, saved, saved ? 0 : GetSafeWriteError());
+    return saved;
+}
+
+LRESULT SaveListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    return SaveActiveList();
+}
+
+void RetryFailedSaves(void)
+{
+    if (SaveFailed((int)GetActiveList()))
+        SaveActiveList();
+    if (SaveFailed(SaveTargetSettings))
+        SaveSettings();
+}
+
+LRESULT ToggleListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
+{
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    SetActiveListSelection((int32_t)SendMessageA(listBox, LB_GETCURSEL, 0, 0));
+    // Entries whose save failed are only on screen; the list stays until
+    // they are in its file.
+    uint32_t current = GetActiveList();
+    if (SaveFailed((int)current) && !SaveActiveList()) {
+        char reason[512];
+        ErrorText(GetSafeWriteError(), reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_TOGGLE_NOT_SAVED, (int)current, reason);
+        return 0;
+    }
+    SetActiveList(NextList(current));
+    SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
+    SaveSettings();
+    return 0;
+}
