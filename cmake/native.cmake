@@ -5,23 +5,19 @@ enable_testing()
 
 set(VOMBLY_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(vombly_format STATIC core/format.cpp core/options_format.cpp core/text_codec.cpp
-  core/hotkey_text.cpp core/type_ahead.cpp)
-target_include_directories(vombly_format PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(vombly_format PRIVATE ${VOMBLY_WARNINGS})
-target_compile_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
-target_link_options(vombly_format PUBLIC ${VOMBLY_SANITIZE})
-
-add_library(vombly_rules STATIC core/rules.cpp core/startup.cpp)
-target_include_directories(vombly_rules PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(vombly_rules PRIVATE ${VOMBLY_WARNINGS})
-target_compile_options(vombly_rules PUBLIC ${VOMBLY_SANITIZE})
-target_link_options(vombly_rules PUBLIC ${VOMBLY_SANITIZE})
+# The core under the sanitizers and, with clang, the fuzzers' coverage
+# instrumentation, so that the tests and the fuzz targets link one build.
+set(VOMBLY_CORE_COMPILE_FLAGS ${VOMBLY_SANITIZE})
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  list(APPEND VOMBLY_CORE_COMPILE_FLAGS -fsanitize=fuzzer-no-link)
+endif()
+set(VOMBLY_CORE_LINK_FLAGS ${VOMBLY_SANITIZE})
+add_subdirectory(core)
 
 # The four default files that seed a new data folder; they sit beside the
 # shipped exe in the run folder.
 add_executable(make_defaults tools/make_defaults.cpp)
-target_link_libraries(make_defaults PRIVATE vombly_format)
+target_link_libraries(make_defaults PRIVATE vombly_core)
 target_compile_options(make_defaults PRIVATE ${VOMBLY_WARNINGS})
 set(VOMBLY_DEFAULTS_DIR ${CMAKE_BINARY_DIR}/defaults)
 set(VOMBLY_DEFAULT_FILES

@@ -40,25 +40,15 @@ set_source_files_properties(res/vombly.rc PROPERTIES OBJECT_DEPENDS
   "${ASSET_FILES};${CMAKE_SOURCE_DIR}/res/resource.h;${VOMBLY_GENERATED_DIR}/vombly_version.h;${VOMBLY_GENERATED_DIR}/vombly.manifest")
 add_dependencies(vombly_res assets)
 
-set(VOMBLY_CORE_SOURCES
-  app/dispatch.cpp shell/lifecycle.cpp system/notices.cpp system/paths.cpp core/rules.cpp core/startup.cpp
-  system/string_cache.cpp system/window_slots.cpp system/late_dlls.cpp
-  shell/hotkey.cpp core/hotkey_text.cpp shell/tray_menu.cpp
-  dialogs/about_exit.cpp dialogs/add_remove.cpp dialogs/common.cpp dialogs/edit_entry.cpp
-  dialogs/home_page.cpp dialogs/import_export.cpp dialogs/keyboard_privacy.cpp dialogs/settings_dialog.cpp
-  core/format.cpp view/lists.cpp core/options_format.cpp store/safe_write.cpp store/settings.cpp
-  store/settings_win.cpp core/text_codec.cpp
-  view/clipboard.cpp view/context_menu.cpp view/controls.cpp system/list_entry.cpp view/list_keys.cpp
-  view/paint.cpp view/selection.cpp core/type_ahead.cpp)
-add_library(vombly_core STATIC ${VOMBLY_CORE_SOURCES})
-target_include_directories(vombly_core PUBLIC ${CMAKE_SOURCE_DIR} ${VOMBLY_GENERATED_DIR})
-target_compile_options(vombly_core PRIVATE ${VOMBLY_WARNINGS})
-target_link_libraries(vombly_core PUBLIC comctl32 comdlg32 shell32 winmm gdi32 user32 kernel32)
+# One library per folder, each linking only the floors below it.
+foreach(folder core system store view dialogs shell app)
+  add_subdirectory(${folder})
+endforeach()
 
 if(NOT VOMBLY_TESTS)
   add_executable(Vombly WIN32 app/main.cpp $<TARGET_OBJECTS:vombly_res>)
   target_compile_options(Vombly PRIVATE ${VOMBLY_WARNINGS})
-  target_link_libraries(Vombly PRIVATE vombly_core)
+  target_link_libraries(Vombly PRIVATE vombly_app)
   target_link_options(Vombly PRIVATE ${VOMBLY_XP_LINK} -mwindows -s)
 
   # The run folder: the exe beside the four default files that seed a new

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "core/format.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "system/list_entry.h"
 
 // The typed text or the entry about to be removed; kept between openings.

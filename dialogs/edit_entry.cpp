@@ -10,25 +10,11 @@
 #include "res/resource.h"
 #include "core/format.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "system/list_entry.h"
 
 // The entry's text while the dialog shows it, and what the user left in the box.
 static char editEntryText[ListEntryBufferSize];
-
-int ListBoxSorts(HWND listBox)
-{
-    return (GetWindowLongA(listBox, GWL_STYLE) & LBS_SORT) != 0;
-}
-
-int CanMoveEntry(HWND listBox, int direction)
-{
-    LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    if (ListBoxSorts(listBox) || selected == LB_ERR || count == LB_ERR)
-        return 0;
-    LRESULT target = selected + direction;
-    return target >= 0 && target < count;
-}
 
 // Puts `text` in place of entry `index` so that it ends up at `finalIndex`
 // (in a sorted list at its sorted place) and selects it. The new text goes

@@ -18,10 +18,4 @@ INT_PTR CALLBACK EditDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 LRESULT MoveEntryUpCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT MoveEntryDownCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// 1 when the list box sorts its entries, so that their order is not the user's.
-int ListBoxSorts(HWND listBox);
-
-// Whether the selected entry of `listBox` can move one place up (-1) or down (+1).
-int CanMoveEntry(HWND listBox, int direction);
-
 #endif

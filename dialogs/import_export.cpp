@@ -13,6 +13,7 @@
 #include "core/format.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "core/text_codec.h"
 #include "system/list_entry.h"
 

@@ -3,13 +3,14 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "shell/hotkey.h"
+#include "system/hotkey_register.h"
 #include "core/hotkey_text.h"
 #include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 
 static const struct {
     int list;

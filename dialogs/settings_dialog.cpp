@@ -4,6 +4,7 @@
 #include "dialogs/common.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 
 // The sort option as it stood when the dialog opened: sorting applies at the
 // next start, so only a change of it asks for a restart.

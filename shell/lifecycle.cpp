@@ -16,6 +16,7 @@
 #include "core/format.h"
 #include "view/lists.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "view/clipboard.h"
 #include "view/controls.h"
 #include "view/paint.h"

@@ -66,13 +66,4 @@ int WriteSettingsFile(void);
 // so that writing it would change nothing.
 int SettingsFileUnchanged(void);
 
-// Records the list box's selection, writes the settings file crash-safely
-// and repaints the main window. Returns 1 when the file was written; a
-// failure is told once (see NoteSaveOutcome).
-int SaveSettings(void);
-
-// The start's save: as SaveSettings, but a file that would not change is
-// left as it is. Returns 1 when the file holds the settings.
-int SaveSettingsAtStart(void);
-
 #endif

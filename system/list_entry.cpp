@@ -34,3 +34,18 @@ int ReadListEntry(HWND listBox, int index, char *buffer, size_t size)
     buffer[length] = '\0';
     return length;
 }
+
+int ListBoxSorts(HWND listBox)
+{
+    return (GetWindowLongA(listBox, GWL_STYLE) & LBS_SORT) != 0;
+}
+
+int CanMoveEntry(HWND listBox, int direction)
+{
+    LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    if (ListBoxSorts(listBox) || selected == LB_ERR || count == LB_ERR)
+        return 0;
+    LRESULT target = selected + direction;
+    return target >= 0 && target < count;
+}

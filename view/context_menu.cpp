@@ -2,7 +2,7 @@
 
 #include "system/string_cache.h"
 #include "system/window_slots.h"
-#include "dialogs/edit_entry.h"
+#include "system/list_entry.h"
 #include "res/resource.h"
 
 

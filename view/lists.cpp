@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "system/list_entry.h"
 
 char listEntryText[ListEntryBufferSize];

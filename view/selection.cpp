@@ -2,13 +2,14 @@
 
 #include <mmsystem.h>
 
-#include "shell/hotkey.h"
+#include "system/paste_back.h"
 #include "system/late_dlls.h"
 #include "system/notices.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "view/lists.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "view/clipboard.h"
 #include "system/list_entry.h"
 

@@ -12,6 +12,7 @@
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "tests/common/list_bytes.h"
 #include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"

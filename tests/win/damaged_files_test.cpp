@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "view/lists.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"
 

@@ -13,6 +13,7 @@
 #include "view/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "tests/common/list_bytes.h"
 #include "tests/win/main_window_util.h"
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/hotkey.h"
+#include "system/hotkey_register.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "tests/win/main_window_util.h"

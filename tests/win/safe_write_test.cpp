@@ -9,6 +9,7 @@
 #include "view/lists.h"
 #include "store/safe_write.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "tests/win/main_window_util.h"
 #include "tests/win/win_test_util.h"
 

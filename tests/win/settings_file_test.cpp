@@ -8,6 +8,7 @@
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "view/save_settings.h"
 #include "tests/win/main_window_util.h"
 #include "tests/win/win_test_util.h"
 

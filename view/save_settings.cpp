@@ -1,11 +1,12 @@
 // SaveSettings: the window side of the settings, which takes the list box's
 // selection into the record and repaints the main window after writing.
-#include "store/settings.h"
+#include "view/save_settings.h"
 
 #include <windows.h>
 
 #include "system/window_slots.h"
 #include "res/resource.h"
+#include "store/settings.h"
 
 int SaveSettings(void)
 {
