@@ -51,6 +51,8 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 configure_file(${CMAKE_SOURCE_DIR}/res/vombly.manifest.in ${CMAKE_BINARY_DIR}/generated/vombly.manifest @ONLY)
 add_test(NAME manifest COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_manifest.py
   ${CMAKE_BINARY_DIR}/generated/vombly.manifest)
+# The folders keep their floors: no include runs back up.
+add_test(NAME floors COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check-floors ${CMAKE_SOURCE_DIR})
 add_test(NAME portable_zip COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/packaging/portable_zip_test.py)
 add_test(NAME repro COMMAND ${CMAKE_SOURCE_DIR}/tools/check-repro ${CMAKE_BINARY_DIR}/repro)
 # Two whole builds take both cores; nothing else runs beside them.
