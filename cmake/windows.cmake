@@ -8,6 +8,9 @@ enable_testing()
 # Test executables run under Wine in this build's own prefix and display,
 # which the Wine session (tools/wine-session) sets up.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec ${CMAKE_BINARY_DIR})
+# The desktop-driving tests (journeys, drills, the install journey) may run
+# a failed test once more; every other test runs once.
+set(VOMBLY_RETRY_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec --retry-once ${CMAKE_BINARY_DIR})
 
 # Every Windows build targets XP: the headers hide later APIs.
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
