@@ -30,6 +30,18 @@ struct CommandRow {
     MessageHandler handler;
 };
 
+// Commands numbered by position, such as the tray menu's entries.
+struct CommandRangeRow {
+    WORD first;
+    WORD last;
+    MessageHandler handler;
+};
+
+struct TimerRow {
+    UINT_PTR id;
+    MessageHandler handler;
+};
+
 static const MessageRow MessageTable[] = {
     {WM_SIZE, OnSize},
     {WM_PAINT, OnPaint},
@@ -72,12 +84,19 @@ static const CommandRow CommandTable[] = {
     {CMD_COPY_SELECTED, CopyEntryCommand},
     {IDM_SHOW_WINDOW, ShowWindowCommand},
     {CMD_REPORT_HOTKEY, ReportHotkeyCommand},
+    {IDM_TRAY_SETTINGS, TraySettingsCommand},
+    {IDM_TRAY_EXIT, TrayExitCommand},
     {0, NULL},
+};
+
+static const CommandRangeRow CommandRangeTable[] = {
+    {TrayEntryFirstId, TrayEntryLastId, TrayEntryCommand},
+    {0, 0, NULL},
 };
 
 // WM_TIMER by timer id; the save timer's ticks go to OnTimer through the
 // message table.
-static const CommandRow TimerTable[] = {
+static const TimerRow TimerTable[] = {
     {PrivateClearTimerId, PrivateClearTimer},
     {0, NULL},
 };
@@ -103,7 +122,7 @@ MessageHandler FindMessageHandler(UINT message)
 
 MessageHandler FindTimerHandler(WPARAM id)
 {
-    for (const CommandRow *row = TimerTable; row->handler != NULL; row++) {
+    for (const TimerRow *row = TimerTable; row->handler != NULL; row++) {
         if (row->id == id)
             return row->handler;
     }
@@ -114,6 +133,10 @@ MessageHandler FindCommandHandler(WORD id)
 {
     for (const CommandRow *row = CommandTable; row->handler != NULL; row++) {
         if (row->id == id)
+            return row->handler;
+    }
+    for (const CommandRangeRow *row = CommandRangeTable; row->handler != NULL; row++) {
+        if (id >= row->first && id <= row->last)
             return row->handler;
     }
     return NULL;

@@ -5,6 +5,7 @@
 
 #include "app/dispatch.h"
 #include "shell/lifecycle.h"
+#include "system/notices.h"
 #include "system/paths.h"
 #include "core/startup.h"
 #include "system/string_cache.h"
@@ -13,7 +14,7 @@
 
 static void ShowStartError(unsigned int textId)
 {
-    MessageBoxA(NULL, GetString(textId), GetString(IDS_PRODUCT), MB_ICONERROR);
+    ShowMessage(NULL, GetString(textId), GetString(IDS_PRODUCT), MB_ICONERROR);
 }
 
 // Shows string 41 and, where the data folder's name is what failed, that
@@ -30,7 +31,7 @@ static void ShowDataFolderError(void)
     char text[PathBufferSize + 256];
     snprintf(named, sizeof named, detail, folder);
     snprintf(text, sizeof text, "%s\n\n%s", GetString(IDS_UNSPECIFIED), named);
-    MessageBoxA(NULL, text, GetString(IDS_PRODUCT), MB_ICONERROR);
+    ShowMessage(NULL, text, GetString(IDS_PRODUCT), MB_ICONERROR);
 }
 
 // Copies started at nearly the same moment cannot see each other's windows
@@ -53,6 +54,46 @@ static int IsWindowsSupported(void)
     return VersionIsSupported(version.dwMajorVersion, version.dwMinorVersion);
 }
 
+// Every check of the start, then the window class and the main window.
+// Returns the main window, or NULL once the user has been told why the
+// program cannot start (or, without a window class or window, silently).
+static HWND StartMainWindow(HINSTANCE instance)
+{
+    if (!IsWindowsSupported()) {
+        ShowStartError(IDS_NEEDS_XP);
+        return NULL;
+    }
+    // A copy that is not first touches no file.
+    if (!IsFirstCopy()) {
+        ShowStartError(IDS_ALREADY_ACTIVE);
+        return NULL;
+    }
+    if (!PrepareDataFolder()) {
+        ShowDataFolderError();
+        return NULL;
+    }
+    if (RegisterMainClass(instance) == 0)
+        return NULL;
+    return CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE), WS_OVERLAPPEDWINDOW,
+                           CentreOffset(GetSystemMetrics(SM_CXSCREEN), MainWindowWidth),
+                           CentreOffset(GetSystemMetrics(SM_CYSCREEN), MainWindowHeight), MainWindowWidth,
+                           MainWindowHeight, NULL, NULL, instance, NULL);
+}
+
+// The dialog manager sees every message first, so Tab moves between the
+// main window's controls. Returns the quit message's code.
+static int RunMessageLoop(HWND window)
+{
+    MSG message = {};
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (!IsDialogMessageA(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    return (int)message.wParam;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
     ReadCommandLine(commandLine);
@@ -64,52 +105,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
     if (!LoadStringCache(instance)) {
         // The cache holds every other text, so these two are literals.
-        MessageBoxA(NULL, "Unable to cache string table !", "Critical Error", MB_ICONERROR);
+        ShowMessage(NULL, "Unable to cache string table !", "Critical Error", MB_ICONERROR);
         return 0;
     }
-    if (!IsWindowsSupported()) {
-        ShowStartError(IDS_NEEDS_XP);
-        FreeStringCache();
-        return 0;
-    }
-    // A copy that is not first touches no file.
-    if (!IsFirstCopy()) {
-        ShowStartError(IDS_ALREADY_ACTIVE);
-        FreeStringCache();
-        return 0;
-    }
-    if (!PrepareDataFolder()) {
-        ShowDataFolderError();
-        FreeStringCache();
-        return 0;
-    }
-
-    if (RegisterMainClass(instance) == 0) {
-        FreeStringCache();
-        return 0;
-    }
-    HWND window = CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE),
-                                  WS_OVERLAPPEDWINDOW,
-                                  CentreOffset(GetSystemMetrics(SM_CXSCREEN), MainWindowWidth),
-                                  CentreOffset(GetSystemMetrics(SM_CYSCREEN), MainWindowHeight),
-                                  MainWindowWidth, MainWindowHeight, NULL, NULL, instance, NULL);
-    if (window == NULL) {
-        FreeStringCache();
-        return 0;
-    }
-    WindowSlot(1, MainWindowSlot, window);
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-
-    // The dialog manager sees every message first, so Tab moves between the
-    // main window's controls.
-    MSG message = {};
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        if (!IsDialogMessageA(window, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+    int result = 0;
+    HWND window = StartMainWindow(instance);
+    if (window != NULL) {
+        WindowSlot(1, MainWindowSlot, window);
+        ShowWindow(window, showCommand);
+        UpdateWindow(window);
+        result = RunMessageLoop(window);
     }
     FreeStringCache();
-    return (int)message.wParam;
+    return result;
 }

@@ -1,6 +1,7 @@
 #include "dialogs/add_remove.h"
 
 #include "core/rules.h"
+#include "system/notices.h"
 #include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "dialogs/common.h"
@@ -55,7 +56,7 @@ LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARA
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
-        MessageBoxA(window, GetString(IDS_NOTHING_SELECTED), GetString(IDS_ERROR), MB_TOPMOST | MB_ICONERROR);
+        ShowMessage(window, GetString(IDS_NOTHING_SELECTED), GetString(IDS_ERROR), MB_TOPMOST | MB_ICONERROR);
     } else {
         entryRemoved = 0;
         DialogBoxParamA(instance, "REMOVEBOX", window, RemoveDlgProc, 0);

@@ -22,7 +22,7 @@ void CentreDialogOnMainWindow(HWND dialog)
 void SetDialogCaption(HWND dialog, unsigned int titleId)
 {
     char caption[DialogTextSize];
-    snprintf(caption, sizeof caption, "%s - %s", GetString(IDS_PRODUCT), GetString(titleId));
+    FormatCaption(titleId, caption, sizeof caption);
     SetWindowTextA(dialog, caption);
 }
 

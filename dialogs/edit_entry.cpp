@@ -63,14 +63,9 @@ LRESULT EditEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 INT_PTR CALLBACK EditDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        char text[DialogTextSize];
-        char caption[DialogTextSize];
         CentreDialogOnMainWindow(dialog);
-        LoadTextString(IDS_EDIT_TITLE, text, sizeof text);
-        snprintf(caption, sizeof caption, "%s - %s", GetString(IDS_PRODUCT), text);
-        SetWindowTextA(dialog, caption);
-        LoadTextString(IDS_EDIT_LABEL, text, sizeof text);
-        SetDlgItemTextA(dialog, IDC_EDIT_LABEL, text);
+        SetDialogCaption(dialog, IDS_EDIT_TITLE);
+        SetDialogLabel(dialog, IDC_EDIT_LABEL, IDS_EDIT_LABEL);
         // Typing stops at the Add dialog's limit, but an entry that came
         // longer from a file is shown whole and never cut by the edit.
         size_t length = strlen(editEntryText);

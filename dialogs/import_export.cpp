@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "system/late_dlls.h"
+#include "system/notices.h"
 #include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
@@ -95,8 +96,7 @@ static void AppendText(char *message, size_t size, const char *format, ...)
 
 static void AppendString(char *message, size_t size, unsigned int id, ...)
 {
-    char format[512];
-    LoadTextString(id, format, sizeof format);
+    const char *format = GetString(id);
     size_t used = strlen(message);
     if (used + 1 >= size)
         return;
@@ -242,15 +242,16 @@ int ExportTextFile(const char *path, char *message, size_t messageSize)
 static int AskForFile(HWND window, int save, char *path, DWORD size)
 {
     char filter[256];
-    int length = LoadTextString(IDS_TEXT_FILTER, filter, sizeof filter - 1);
+    int length = snprintf(filter, sizeof filter - 1, "%s", GetString(IDS_TEXT_FILTER));
+    if (length < 0 || length >= (int)sizeof filter - 1)
+        length = length < 0 ? 0 : (int)sizeof filter - 2;
     // The string table cannot hold the zeros that separate the filter's parts.
     for (int i = 0; i < length; i++) {
         if (filter[i] == '|')
             filter[i] = '\0';
     }
     filter[length] = '\0';
-    char title[128];
-    LoadTextString(save ? IDS_EXPORT_TITLE : IDS_IMPORT_TITLE, title, sizeof title);
+    const char *title = GetString(save ? IDS_EXPORT_TITLE : IDS_IMPORT_TITLE);
 
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -269,11 +270,9 @@ static int AskForFile(HWND window, int save, char *path, DWORD size)
 
 static void ShowResult(HWND window, unsigned int titleId, const char *message, UINT icon)
 {
-    char title[128];
     char caption[192];
-    LoadTextString(titleId, title, sizeof title);
-    snprintf(caption, sizeof caption, "%s - %s", GetString(IDS_PRODUCT), title);
-    MessageBoxA(window, message, caption, icon);
+    FormatCaption(titleId, caption, sizeof caption);
+    ShowMessage(window, message, caption, icon);
 }
 
 LRESULT ImportListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
+#include "system/notices.h"
 #include "system/hotkey_register.h"
 #include "core/hotkey_text.h"
 #include "system/string_cache.h"
@@ -73,9 +74,7 @@ static void ShowNoneChoice(HWND dialog)
 static void InitKeyboardPrivacyDialog(HWND dialog)
 {
     CentreDialogOnMainWindow(dialog);
-    char caption[DialogTextSize];
-    snprintf(caption, sizeof caption, "%s - %s", GetString(IDS_PRODUCT), GetString(IDS_KEYBOARD_PRIVACY));
-    SetWindowTextA(dialog, caption);
+    SetDialogCaption(dialog, IDS_KEYBOARD_PRIVACY);
     static const struct {
         int controlId;
         unsigned int textId;
@@ -110,7 +109,7 @@ static int StoreKeyboardPrivacyDialog(HWND dialog)
     BOOL numberRead = FALSE;
     UINT seconds = GetDlgItemInt(dialog, IDC_CLEAR_EDIT, &numberRead, FALSE);
     if (!numberRead || seconds > OptionsMaxClearSeconds) {
-        MessageBoxA(dialog, GetString(IDS_CLEAR_RANGE), GetString(IDS_ERROR), MB_ICONERROR);
+        ShowMessage(dialog, GetString(IDS_CLEAR_RANGE), GetString(IDS_ERROR), MB_ICONERROR);
         SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_CLEAR_EDIT), TRUE);
         return 0;
     }

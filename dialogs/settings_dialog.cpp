@@ -1,5 +1,6 @@
 #include "dialogs/settings_dialog.h"
 
+#include "system/notices.h"
 #include "system/string_cache.h"
 #include "dialogs/common.h"
 #include "res/resource.h"
@@ -54,7 +55,7 @@ static void StoreSettingsDialog(HWND dialog)
         SetListName(row.list, name);
     }
     if (GetSortEntries() != sortEntriesAtOpen)
-        MessageBoxA(NULL, GetString(IDS_RESTART_NEEDED), GetString(IDS_PRODUCT),
+        ShowMessage(NULL, GetString(IDS_RESTART_NEEDED), GetString(IDS_PRODUCT),
                     MB_TOPMOST | MB_TASKMODAL | MB_ICONINFORMATION);
 }
 

@@ -52,8 +52,8 @@
 #define IDS_FOLDER_TOO_LONG    69
 #define IDS_UNKNOWN_ERROR      70
 
-// Strings of editing, reordering, import and export, loaded when needed
-// (LoadTextString), not cached.
+// Strings of editing, reordering, import and export; cached like every
+// text up to id 199.
 #define IDS_MENU_COPY         120
 #define IDS_MENU_EDIT         121
 #define IDS_MENU_REMOVE       122
@@ -115,6 +115,10 @@
 #define CMD_COPY_SELECTED    41002
 #define IDM_SHOW_WINDOW      41003
 #define CMD_REPORT_HOTKEY    41004
+// The tray menu's Settings and Exit: the window comes up first, since their
+// dialogs are placed over it.
+#define IDM_TRAY_SETTINGS    41005
+#define IDM_TRAY_EXIT        41006
 
 // The entry context menu.
 #define IDM_ENTRY_COPY      42001

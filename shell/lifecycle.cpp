@@ -24,8 +24,6 @@
 static UINT_PTR timerId;
 static DWORD timerTicks;
 static DWORD lastTimeChangeTick;
-static int titleMatches;
-static HWND firstTitleWindow;
 static HWND creatingWindow;
 static UINT taskbarCreatedMessage;
 
@@ -67,14 +65,11 @@ BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
     GetWindowTextA(window, title, ARRAYSIZE(title));
     if (strcmp(title, GetString(IDS_TITLE)) != 0)
         return TRUE;
-    if (titleMatches == 0)
-        firstTitleWindow = window;
-    titleMatches++;
     // The window being created carries the title too; it is recognised by
     // its handle, wherever it lies in the Z order.
     if (window == creatingWindow)
         return TRUE;
-    MessageBoxA(NULL, GetString(IDS_ALREADY_ACTIVE), GetString(IDS_PRODUCT), MB_ICONERROR);
+    ShowMessage(NULL, GetString(IDS_ALREADY_ACTIVE), GetString(IDS_PRODUCT), MB_ICONERROR);
     // This copy ends itself; the running copy is sent nothing.
     SendMessageA(creatingWindow, WM_DESTROY, 0, 0);
     return FALSE;
@@ -99,8 +94,6 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
 
     creatingWindow = window;
-    titleMatches = 0;
-    firstTitleWindow = NULL;
     if (!EnumWindows(FindRunningCopy, 0))
         return 0;
 
@@ -192,6 +185,6 @@ LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM lPara
     if (lParam == WM_LBUTTONDBLCLK)
         ShowWindowCommand(instance, window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
     else if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU)
-        ShowTrayMenu(instance, window);
+        ShowTrayMenu(window);
     return 0;
 }

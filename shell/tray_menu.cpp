@@ -108,8 +108,8 @@ static HMENU BuildTrayMenu(void)
         AppendMenuA(menu, MF_POPUP, (UINT_PTR)ListSubmenu(list), label);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(menu, MF_STRING, IDM_SETTINGS, GetString(IDS_TRAY_SETTINGS));
-    AppendMenuA(menu, MF_STRING, IDM_EXIT, GetString(IDS_TRAY_EXIT));
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_SETTINGS, GetString(IDS_TRAY_SETTINGS));
+    AppendMenuA(menu, MF_STRING, IDM_TRAY_EXIT, GetString(IDS_TRAY_EXIT));
     return menu;
 }
 
@@ -132,7 +132,7 @@ static void ChooseEntry(HINSTANCE instance, HWND window, uint32_t list, int inde
     CopyEntryText(instance, window, (int32_t)list, trayEntryText, ReadEntryOfList(list, index));
 }
 
-void ShowTrayMenu(HINSTANCE instance, HWND window)
+void ShowTrayMenu(HWND window)
 {
     // While one of Vombly's dialogs is open, its answer comes first: the
     // dialog comes to the front instead of a menu that could open another.
@@ -146,19 +146,33 @@ void ShowTrayMenu(HINSTANCE instance, HWND window)
     // Without the foreground the menu would not close when the user clicks
     // elsewhere; the posted message lets it close at once the second time.
     SetForegroundWindow(window);
-    UINT chosen = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                                       window, NULL);
+    // The choice is posted as WM_COMMAND and reaches the command table.
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, window, NULL);
     PostMessageA(window, WM_NULL, 0, 0);
     DestroyMenu(menu);
+}
 
-    if (chosen == IDM_SHOW_WINDOW) {
-        SendMessageA(window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
-    } else if (chosen == IDM_SETTINGS || chosen == IDM_EXIT) {
-        // Their dialogs are placed over the main window, so it comes up first.
-        SendMessageA(window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
-        SendMessageA(window, WM_COMMAND, chosen, 0);
-    } else if (chosen >= TrayEntryFirstId && chosen < TrayEntryFirstId + 3 * TrayEntryStride) {
-        uint32_t list = (chosen - TrayEntryFirstId) / TrayEntryStride + 1;
-        ChooseEntry(instance, window, list, (int)((chosen - TrayEntryFirstId) % TrayEntryStride));
-    }
+LRESULT TrayEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    WORD id = LOWORD(wParam);
+    if (id < TrayEntryFirstId || id > TrayEntryLastId)
+        return 0;
+    uint32_t list = (uint32_t)(id - TrayEntryFirstId) / TrayEntryStride + 1;
+    ChooseEntry(instance, window, list, (int)((id - TrayEntryFirstId) % TrayEntryStride));
+    return 0;
+}
+
+// Their dialogs are placed over the main window, so it comes up first.
+LRESULT TraySettingsCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
+{
+    SendMessageA(window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
+    SendMessageA(window, WM_COMMAND, IDM_SETTINGS, 0);
+    return 0;
+}
+
+LRESULT TrayExitCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
+{
+    SendMessageA(window, WM_COMMAND, IDM_SHOW_WINDOW, 0);
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    return 0;
 }

@@ -43,7 +43,8 @@ void SetListPrivate(int32_t list, int32_t value);
 uint32_t GetPrivateClearSeconds(void);
 void SetPrivateClearSeconds(uint32_t seconds);
 
-// The record as it stands in memory, for the tests and the default files.
+// Test-only: the record as it stands in memory (the default files are
+// written by the native tree's make_defaults, not from here).
 SettingsRecord *GetSettingsRecord(void);
 
 // Reads and verifies the settings file; the record is unchanged unless the

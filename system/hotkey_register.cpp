@@ -1,3 +1,4 @@
+#include "system/notices.h"
 #include "system/hotkey_register.h"
 
 #include <stdio.h>
@@ -77,6 +78,6 @@ void ReportHotkeyTaken(HWND owner, uint32_t modifiers, uint32_t key)
     DescribeHotkey(modifiers, key, combination, sizeof combination);
     char text[512];
     snprintf(text, sizeof text, GetString(IDS_HOTKEY_TAKEN), combination);
-    MessageBoxA(owner, text, GetString(IDS_PRODUCT), MB_TOPMOST | MB_TASKMODAL | MB_ICONWARNING);
+    ShowMessage(owner, text, GetString(IDS_PRODUCT), MB_TOPMOST | MB_TASKMODAL | MB_ICONWARNING);
 }
 

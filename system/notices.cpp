@@ -26,7 +26,12 @@ int ShowNotice(UINT type, unsigned int textId, ...)
     HWND owner = WindowSlot(0, MainWindowSlot, NULL);
     if (owner != NULL && !IsWindowVisible(owner))
         owner = NULL;
-    return MessageBoxA(owner, text, GetString(IDS_PRODUCT), type | MB_SETFOREGROUND);
+    return ShowMessage(owner, text, GetString(IDS_PRODUCT), type | MB_SETFOREGROUND);
+}
+
+int ShowMessage(HWND owner, const char *text, const char *caption, UINT type)
+{
+    return MessageBoxA(owner, text, caption, type);
 }
 
 void ErrorText(unsigned long error, char *buffer, size_t size)

@@ -1,5 +1,5 @@
-// What the program tells the user about its files: message boxes built from
-// string-table texts, the system's words for an error, and the record of
+// What the program tells the user: the one message-box helper, boxes built
+// from string-table texts, the system's words for an error, and the record of
 // failed saves, so that each failure is told once and none goes unsaid.
 #ifndef VOMBLY_SYSTEM_NOTICES_H
 #define VOMBLY_SYSTEM_NOTICES_H
@@ -9,6 +9,11 @@
 
 // Save targets: the settings file, and lists 1 to 3 by their numbers.
 enum { SaveTargetSettings = 0, SaveTargetCount = 4 };
+
+// The one way the program shows a message box: every box goes through here,
+// with its owner, caption and type (icon and buttons) as given. Returns the
+// box's answer (0 when it could not be shown).
+int ShowMessage(HWND owner, const char *text, const char *caption, UINT type);
 
 // Formats string `textId` with the arguments and shows it in a message box
 // captioned with the product name, owned by the main window while that is

@@ -100,11 +100,6 @@ const char *TooLongFolder(void)
     return tooLongFolder[0] != '\0' ? tooLongFolder : NULL;
 }
 
-const char *GetAppDataFolder(void)
-{
-    return appDataFolder;
-}
-
 int SetAppDataFolder(const char *folder)
 {
     dataFolder[0] = '\0';

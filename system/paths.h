@@ -28,10 +28,9 @@ int DefaultFilePath(char *buffer, size_t size, const char *name);
 // or 0 with the system's error set.
 int KeepDamagedCopy(const char *path, char *kept, size_t size);
 
-// The per-user application-data folder, without a trailing backslash, or
-// empty when the shell reports none. Setting it forgets the data folder
+// The per-user application-data folder, without a trailing backslash (read
+// from the shell, or set by a test); setting it forgets the data folder
 // built from the previous value.
-const char *GetAppDataFolder(void);
 int SetAppDataFolder(const char *folder);
 void ReadAppDataFolder(void);
 

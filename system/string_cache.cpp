@@ -1,5 +1,6 @@
 #include "system/string_cache.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -77,11 +78,8 @@ void FreeStringCache(void)
     }
 }
 
-int LoadTextString(unsigned int id, char *buffer, int size)
+void FormatCaption(unsigned int titleId, char *buffer, size_t size)
 {
-    if (buffer == NULL || size <= 0)
-        return 0;
-    buffer[0] = '\0';
-    int length = LoadStringA(GetModuleHandleA(NULL), id, buffer, size);
-    return length > 0 ? length : 0;
+    const char *title = GetString(titleId);
+    snprintf(buffer, size, "%s - %s", GetString(IDS_PRODUCT), title != NULL ? title : "");
 }

@@ -13,10 +13,9 @@ int LoadStringCache(HINSTANCE instance);
 // The cached text of `id`, or NULL when the id is not cached.
 const char *GetString(unsigned int id);
 
-// Loads a text that is not cached (ids above the end marker) from the
-// program's own resources into `buffer`. Returns its length; 0, with an
-// empty buffer, when there is no such text.
-int LoadTextString(unsigned int id, char *buffer, int size);
+// The caption of a dialog or a message box, "Vombly - <string titleId>",
+// into `buffer` (cut to fit).
+void FormatCaption(unsigned int titleId, char *buffer, size_t size);
 
 // Frees every cached text; every id then yields NULL.
 void FreeStringCache(void);

@@ -31,9 +31,7 @@ HMENU BuildEntryMenu(HWND listBox)
             AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
             continue;
         }
-        char text[64];
-        LoadTextString(item.textId, text, sizeof text);
-        AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), item.id, text);
+        AppendMenuA(menu, MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED), item.id, GetString(item.textId));
     }
     return menu;
 }
@@ -84,20 +82,4 @@ LRESULT OnContextMenu(HINSTANCE, HWND window, UINT message, WPARAM wParam, LPARA
     PostMessageA(window, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return 0;
-}
-
-int HandleListEditKey(HWND window, WPARAM key)
-{
-    WORD command = 0;
-    int control = GetKeyState(VK_CONTROL) < 0;
-    if (key == VK_F2 && !control)
-        command = IDM_ENTRY_EDIT;
-    else if (key == VK_UP && control)
-        command = IDM_ENTRY_MOVE_UP;
-    else if (key == VK_DOWN && control)
-        command = IDM_ENTRY_MOVE_DOWN;
-    if (command == 0)
-        return 0;
-    SendMessageA(window, WM_COMMAND, command, 0);
-    return 1;
 }

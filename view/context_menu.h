@@ -1,5 +1,5 @@
 // The list box's context menu (Copy, Edit, Remove, Move Up, Move Down,
-// Import, Export) and its editing keys: F2 edits, Ctrl+Up and Ctrl+Down move.
+// Import, Export); its keys (F2, Ctrl+Up, Ctrl+Down) are in view/list_keys.
 #ifndef VOMBLY_VIEW_CONTEXT_MENU_H
 #define VOMBLY_VIEW_CONTEXT_MENU_H
 
@@ -14,9 +14,5 @@ LRESULT OnContextMenu(HINSTANCE instance, HWND window, UINT message, WPARAM wPar
 // without a selection, the moves greyed in a sorted list and at the ends.
 // The caller destroys it.
 HMENU BuildEntryMenu(HWND listBox);
-
-// A key pressed in the list box: F2 sends Edit, Ctrl+Up and Ctrl+Down send
-// the moves to `window`. Returns 1 when the key was one of them.
-int HandleListEditKey(HWND window, WPARAM key);
 
 #endif

@@ -2,7 +2,6 @@
 
 #include "res/resource.h"
 #include "core/format.h"
-#include "view/context_menu.h"
 #include "system/list_entry.h"
 #include "core/type_ahead.h"
 
@@ -18,26 +17,51 @@ void SubclassListBox(HWND listBox)
     listBoxProc = (WNDPROC)SetWindowLongPtrW(listBox, GWLP_WNDPROC, (LONG_PTR)ListKeysProc);
 }
 
-static int ControlHeld(void)
+enum { AnyControl = -1 };
+
+// Every key of the list box: the key, whether Ctrl must be held (1), must
+// not be (0) or does not matter, what the main window is sent, whether the
+// dialog manager of the main window's message loop would otherwise take the
+// key (Enter and Esc for the default button and Cancel, Ctrl+Tab for the
+// next control), and whether the list keeps the focus afterwards.
+struct ListKeyRow {
+    WPARAM key;
+    int control;
+    UINT message;
+    WPARAM command;
+    int fromDialogManager;
+    int keepFocus;
+};
+
+static const ListKeyRow ListKeyTable[] = {
+    {VK_RETURN, AnyControl, WM_COMMAND, CMD_COPY_SELECTED, 1, 0},
+    {VK_ESCAPE, AnyControl, WM_CLOSE, 0, 1, 0},
+    // The main window gives the focus to itself when the Remove dialog
+    // ends; the keys go on working in the list.
+    {VK_DELETE, AnyControl, WM_COMMAND, IDM_REMOVE, 1, 1},
+    {VK_TAB, 1, WM_COMMAND, IDM_TOGGLE, 1, 0},
+    // The context menu's editing keys.
+    {VK_F2, 0, WM_COMMAND, IDM_ENTRY_EDIT, 0, 0},
+    {VK_UP, 1, WM_COMMAND, IDM_ENTRY_MOVE_UP, 0, 0},
+    {VK_DOWN, 1, WM_COMMAND, IDM_ENTRY_MOVE_DOWN, 0, 0},
+};
+
+static const ListKeyRow *FindListKey(WPARAM key)
 {
-    return GetKeyState(VK_CONTROL) < 0;
+    int control = GetKeyState(VK_CONTROL) < 0;
+    for (const ListKeyRow &row : ListKeyTable) {
+        if (row.key == key && (row.control == AnyControl || row.control == control))
+            return &row;
+    }
+    return NULL;
 }
 
-// The keys the list box takes for itself, though the dialog manager of the
-// main window's message loop would otherwise take them: Enter and Esc (the
-// default button and Cancel), Ctrl+Tab (the next control).
+// The keys the list box takes for itself from the dialog manager.
 static int IsOwnKey(const MSG *message)
 {
     if (message->message == WM_KEYDOWN) {
-        switch (message->wParam) {
-        case VK_RETURN:
-        case VK_ESCAPE:
-        case VK_DELETE:
-            return 1;
-        case VK_TAB:
-            return ControlHeld();
-        }
-        return 0;
+        const ListKeyRow *row = FindListKey(message->wParam);
+        return row != NULL && row->fromDialogManager;
     }
     return message->message == WM_CHAR && (message->wParam == '\r' || message->wParam == 0x1B);
 }
@@ -70,31 +94,15 @@ LRESULT CALLBACK ListKeysProc(HWND listBox, UINT message, WPARAM wParam, LPARAM 
             code |= DLGC_WANTMESSAGE | DLGC_WANTALLKEYS | (keyMessage->wParam == VK_TAB ? DLGC_WANTTAB : 0);
         return code;
     }
-    case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_RETURN:
-            SendMessageA(window, WM_COMMAND, CMD_COPY_SELECTED, 0);
-            return 0;
-        case VK_ESCAPE:
-            SendMessageA(window, WM_CLOSE, 0, 0);
-            return 0;
-        case VK_DELETE:
-            SendMessageA(window, WM_COMMAND, IDM_REMOVE, 0);
-            // The main window gives the focus to itself when the dialog
-            // ends; the keys go on working in the list.
-            SetFocus(listBox);
-            return 0;
-        case VK_TAB:
-            if (ControlHeld()) {
-                SendMessageA(window, WM_COMMAND, IDM_TOGGLE, 0);
-                return 0;
-            }
+    case WM_KEYDOWN: {
+        const ListKeyRow *row = FindListKey(wParam);
+        if (row == NULL)
             break;
-        }
-        // F2 and Ctrl+Up/Down: the editing keys of the context menu.
-        if (HandleListEditKey(window, wParam))
-            return 0;
-        break;
+        SendMessageA(window, row->message, row->command, 0);
+        if (row->keepFocus)
+            SetFocus(listBox);
+        return 0;
+    }
     case WM_CHAR: {
         // Control characters (Enter, Esc, Ctrl+letter) search for nothing;
         // the entries are in the ANSI code page, and so is what is searched.

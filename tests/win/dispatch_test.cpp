@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dispatch.h"
+#include "shell/tray_menu.h"
 #include "shell/lifecycle.h"
 #include "system/window_slots.h"
 #include "dialogs/add_remove.h"
@@ -100,6 +101,28 @@ TEST(CommandTable, TheListMenuCommandsAndThePrivateClearTimerHaveTheirRows)
     EXPECT_EQ(PrivateClearTimer, FindTimerHandler(PrivateClearTimerId));
     EXPECT_EQ(nullptr, FindTimerHandler(0));
     EXPECT_EQ(nullptr, FindTimerHandler(1));
+}
+
+TEST(CommandTable, TrayMenuChoicesArriveThroughTheCommandTable)
+{
+    static const struct {
+        WORD id;
+        MessageHandler handler;
+    } rows[] = {
+        {IDM_SHOW_WINDOW, ShowWindowCommand},
+        {IDM_TRAY_SETTINGS, TraySettingsCommand},
+        {IDM_TRAY_EXIT, TrayExitCommand},
+        {TrayEntryFirstId, TrayEntryCommand},
+        {TrayEntryFirstId + TrayMenuEntryLimit, TrayEntryCommand},
+        {TrayEntryLastId, TrayEntryCommand},
+        // The entries' range shadows no other command.
+        {IDM_ENTRY_COPY, CopyEntryCommand},
+        {IDM_LIST_EXPORT, ExportListCommand},
+        {(WORD)(TrayEntryFirstId - 1), nullptr},
+        {(WORD)(TrayEntryLastId + 1), nullptr},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(row.handler, FindCommandHandler(row.id)) << row.id;
 }
 
 // A plain window to hand to the window procedure; its own class does not

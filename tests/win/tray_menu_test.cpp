@@ -91,9 +91,9 @@ TEST_F(TrayMenuTest, ListsTheEntriesOfEveryListBetweenShowAndExit)
     EXPECT_TRUE(menu[1].type & MFT_SEPARATOR);
     EXPECT_TRUE(menu[5].type & MFT_SEPARATOR);
     EXPECT_EQ("Settings...", menu[6].text);
-    EXPECT_EQ((UINT)IDM_SETTINGS, menu[6].id);
+    EXPECT_EQ((UINT)IDM_TRAY_SETTINGS, menu[6].id);
     EXPECT_EQ("Exit", menu[7].text);
-    EXPECT_EQ((UINT)IDM_EXIT, menu[7].id);
+    EXPECT_EQ((UINT)IDM_TRAY_EXIT, menu[7].id);
 
     const char *names[] = {"Home list", "Office list", "Other list"};
     for (int list = 0; list < 3; list++)
