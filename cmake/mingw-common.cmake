@@ -13,3 +13,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Every Windows program of the trees links statically: the shipped exes and
+# the tests import system DLLs only, and run on any Windows from XP on.
+# (A link option rather than the linker-flag defaults, which a build folder
+# configured before keeps in its cache.)
+add_link_options(-static)

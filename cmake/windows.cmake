@@ -14,7 +14,7 @@ set(VOMBLY_RETRY_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec --retry-once ${CMA
 
 # Every Windows build targets XP: the headers hide later APIs.
 add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
-set(VOMBLY_XP_LINK -static -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
+set(VOMBLY_XP_LINK -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1
     -Wl,--major-os-version,5 -Wl,--minor-os-version,1)
 # The same sources give the same exe wherever they are built: no folder
 # names in the objects and no link time in the PE header.

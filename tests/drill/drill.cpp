@@ -1,5 +1,7 @@
 #include "tests/drill/drill.h"
 
+#include "res/resource.h"
+
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -79,14 +81,13 @@ bool exitThroughMenu(const VomblyProcess &vombly, HWND window)
 
 bool addEntry(const VomblyProcess &vombly, HWND window, const std::string &text, int timeoutMs)
 {
-    enum { AddButtonId = 3, AddEditId = 1004 };
-    if (!isRunning(vombly) || !clickControl(window, AddButtonId))
+    if (!isRunning(vombly) || !clickControl(window, IDC_ADD))
         return false;
     HWND dialog = waitForDialog("Vombly - Add String", vombly.pid, timeoutMs);
     if (dialog == NULL)
         return false;
     typeText(text.c_str());
-    HWND edit = GetDlgItem(dialog, AddEditId);
+    HWND edit = GetDlgItem(dialog, IDC_ADD_EDIT);
     if (!waitFor([&] { return !isRunning(vombly) || windowText(edit) == text; }, timeoutMs) || !isRunning(vombly))
         return false;
     press(VK_RETURN);

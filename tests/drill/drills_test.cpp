@@ -10,30 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/drill/drill.h"
+#include "tests/e2e/journey.h"
 
 namespace {
 
-enum { IDC_LISTBOX = 2, AddButtonId = 3, RemoveButtonId = 4, ToggleButtonId = 5 };
-
-struct Drill : ::testing::Test {
+// A journey that adds its figures to the drills' tally at its end.
+struct Drill : Journey {
     DrillTally tally;
 
-    void SetUp() override
-    {
-        stopAllVombly();
-        resetDataFolder();
-    }
     void TearDown() override
     {
-        stopAllVombly();
-        resetDataFolder();
+        Journey::TearDown();
         const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string(test->test_suite_name()) + "." + test->name();
-        if (HasFailure()) {
-            std::string shot = saveScreenshot(name.c_str());
-            printf("Screenshot: %s\n", shot.empty() ? "(none could be taken)" : shot.c_str());
-        }
         recordTally(name.c_str(), tally);
     }
 };
@@ -66,7 +57,7 @@ DWORD WINAPI KillLater(void *parameter)
 
 bool removeEntry(const VomblyProcess &vombly, HWND window, int index)
 {
-    if (!isRunning(vombly) || !clickEntry(listBoxOf(window), index) || !clickControl(window, RemoveButtonId))
+    if (!isRunning(vombly) || !clickEntry(listBoxOf(window), index) || !clickControl(window, IDC_REMOVE))
         return false;
     HWND dialog = waitForDialog("Vombly - Remove String", vombly.pid, 3000);
     if (dialog == NULL || !clickControl(dialog, IDOK))
@@ -132,7 +123,7 @@ TEST_F(Drill, KillsDuringBurstsLoseNothing)
             } else {
                 uint32_t next = shownList % 3 + 1;
                 actives.push_back(next);
-                if (!clickControl(window, ToggleButtonId))
+                if (!clickControl(window, IDC_TOGGLE))
                     break;
                 // The next list is on screen once the toggle has been handled.
                 const Entries &expected = states[next - 1].back();
@@ -496,7 +487,7 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
     Bytes list1 = readFileBytes(listFilePath(1));
 
     // The add fails: told once, the entry stays on screen.
-    ASSERT_TRUE(clickControl(window, AddButtonId));
+    ASSERT_TRUE(clickControl(window, IDC_ADD));
     HWND dialog = waitForDialog("Vombly - Add String", vombly.pid);
     ASSERT_NE(nullptr, dialog);
     typeText("typed on a full disk");
@@ -512,7 +503,7 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
     EXPECT_EQ(withTyped, listBoxEntries(listBoxOf(window)));
 
     // Toggle List keeps the list.
-    ASSERT_TRUE(clickControl(window, ToggleButtonId));
+    ASSERT_TRUE(clickControl(window, IDC_TOGGLE));
     box = answerBox(vombly, IDOK);
     ASSERT_NE(nullptr, box.window);
     tally.faults++;
@@ -542,7 +533,7 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
 
     // Once there is room, the next save writes everything on screen.
     ASSERT_TRUE(DeleteFileA(filler.c_str()));
-    ASSERT_TRUE(clickControl(window, ToggleButtonId));
+    ASSERT_TRUE(clickControl(window, IDC_TOGGLE));
     ASSERT_TRUE(waitFor([&] { return listBoxEntries(listBoxOf(window)) == lists[1]; }, UiTimeoutMs));
     EXPECT_TRUE(exitThroughMenu(vombly, window));
     SettingsRecord settings;
