@@ -12,6 +12,7 @@
 // last told to the user.
 static unsigned long failedWith[SaveTargetCount];
 static unsigned long toldError[SaveTargetCount];
+static unsigned long noticesShown;
 
 int ShowNotice(UINT type, unsigned int textId, ...)
 {
@@ -26,7 +27,13 @@ int ShowNotice(UINT type, unsigned int textId, ...)
     HWND owner = WindowSlot(0, MainWindowSlot, NULL);
     if (owner != NULL && !IsWindowVisible(owner))
         owner = NULL;
+    noticesShown++;
     return MessageBoxA(owner, text, GetString(IDS_PRODUCT), type | MB_SETFOREGROUND);
+}
+
+unsigned long NoticesShown(void)
+{
+    return noticesShown;
 }
 
 void ErrorText(unsigned long error, char *buffer, size_t size)
