@@ -1,7 +1,8 @@
-// Paste back in-process: the origin's time limit across the tick count's
-// wrap, no origin from a hotkey whose window never came to the front, and
-// the Ctrl+V sent before anything that can show a box and never after one.
-// The keys are caught on their way to SendInput.
+// Paste back in-process: Ctrl+V only into the origin while it is in front
+// as the keys go out, the origin's time limit across the tick count's wrap,
+// no origin from a hotkey whose window never came to the front, and the
+// Ctrl+V sent before anything that can show a box and never after one. The
+// keys are caught on their way to SendInput.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
