@@ -69,10 +69,13 @@ LRESULT OnHotkey(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM)
         BringToFront(GetLastActivePopup(window));
         return 0;
     }
-    SetHotkeyOrigin(IsOwnWindow(foreground) ? NULL : foreground);
     if (!IsWindowVisible(window) || IsIconic(window))
         ShowWindow(window, SW_SHOWNORMAL);
     BringToFront(window);
+    // Remembered only once the window is in front: one the system kept
+    // behind never hears the user go to another program, which is what
+    // forgets the origin.
+    SetHotkeyOrigin(GetForegroundWindow() == window && !IsOwnWindow(foreground) ? foreground : NULL);
 
     // The keyboard goes to the list, on the selected entry (the first when
     // none is selected, so that Enter has something to copy).

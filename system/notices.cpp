@@ -12,6 +12,7 @@
 // last told to the user.
 static unsigned long failedWith[SaveTargetCount];
 static unsigned long toldError[SaveTargetCount];
+static unsigned long noticesShown;
 
 int ShowNotice(UINT type, unsigned int textId, ...)
 {
@@ -31,7 +32,13 @@ int ShowNotice(UINT type, unsigned int textId, ...)
 
 int ShowMessage(HWND owner, const char *text, const char *caption, UINT type)
 {
+    noticesShown++;
     return MessageBoxA(owner, text, caption, type);
+}
+
+unsigned long NoticesShown(void)
+{
+    return noticesShown;
 }
 
 void ErrorText(unsigned long error, char *buffer, size_t size)

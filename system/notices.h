@@ -20,6 +20,11 @@ int ShowMessage(HWND owner, const char *text, const char *caption, UINT type);
 // visible. Returns the box's answer (0 when it could not be shown).
 int ShowNotice(UINT type, unsigned int textId, ...);
 
+// How many boxes ShowMessage (so every box of the program) has put up since
+// the start. A box holds up whatever its caller does next until it is
+// dismissed; paste back compares the count around its steps and types nothing after a box.
+unsigned long NoticesShown(void);
+
 // The system's text for `error`, one line, or "Error <n>" where the system
 // has none.
 void ErrorText(unsigned long error, char *buffer, size_t size);

@@ -6,16 +6,21 @@ static const DWORD ForegroundWaitMs = 1000;
 static const DWORD ModifierWaitMs = 2000;
 
 static HWND hotkeyOrigin;
+static DWORD hotkeyOriginSetAt;
 
 void SetHotkeyOrigin(HWND origin)
 {
     hotkeyOrigin = origin;
+    hotkeyOriginSetAt = GetTickCount();
 }
 
 HWND TakeHotkeyOrigin(void)
 {
     HWND origin = hotkeyOrigin;
     hotkeyOrigin = NULL;
+    // Unsigned: the difference stays right when the count wraps in between.
+    if (GetTickCount() - hotkeyOriginSetAt >= (DWORD)HotkeyOriginLifetimeMs)
+        return NULL;
     return origin;
 }
 

@@ -5,13 +5,19 @@
 
 #include <windows.h>
 
-// Remembers `origin` (NULL forgets it): set by a hotkey press, cleared when
-// the user goes to another program or sends the window back.
+// How long an origin is kept: a copy later than this after the hotkey
+// pastes nowhere.
+enum { HotkeyOriginLifetimeMs = 30000 };
+
+// Remembers `origin` (NULL forgets it) with the time (GetTickCount): set by a
+// hotkey press that brought the window to the front, cleared when the user
+// goes to another program or sends the window back.
 void SetHotkeyOrigin(HWND origin);
 
 // The window that was in front when the hotkey brought Vombly up, handed
-// over once (NULL when the window came up some other way, or once the user
-// has gone to another program since).
+// over once (NULL when the window came up some other way, once the user has
+// gone to another program since, or once HotkeyOriginLifetimeMs have passed,
+// counted across GetTickCount's wrap after 49.7 days).
 HWND TakeHotkeyOrigin(void);
 
 // Gives `origin` the foreground back, waits (bounded) until the user's

@@ -31,17 +31,21 @@ static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const ch
 // What follows every choice of an entry: the paste into the program the
 // hotkey came from when the user asked for it (the window goes to the tray
 // first), otherwise the window to the tray if the user chose so; then the
-// save. A failed copy leaves the window where the user can try again. The
-// origin is taken before the window hides, since hiding hands the
-// activation on and so forgets it.
+// save. A failed copy pastes nothing and leaves the window where the user
+// can try again. The origin is taken before the window hides, since hiding
+// hands the activation on and so forgets it. The paste comes before the
+// save, whose failure is told in a box: a box holds up what follows it
+// until it is dismissed, and by then the user may be anywhere, so no paste
+// follows one.
 static void FinishSelection(HWND window, int attempted, int copied)
 {
+    unsigned long notices = NoticesShown();
     HWND origin = copied && GetPasteAfterHotkey() == 1 ? TakeHotkeyOrigin() : NULL;
     if (origin != NULL || (GetMinimiseAfterSelection() == 1 && (copied || !attempted)))
         SendMessageA(window, WM_CLOSE, 0, 0);
-    SaveSettings();
-    if (origin != NULL)
+    if (origin != NULL && NoticesShown() == notices)
         PasteInto(origin);
+    SaveSettings();
 }
 
 void CopySelectedEntry(HINSTANCE instance, HWND window)

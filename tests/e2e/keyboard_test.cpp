@@ -11,6 +11,7 @@
 #include "journey.h"
 #include "res/resource.h"
 #include "core/options_format.h"
+#include "core/rules.h"
 #include "tray.h"
 
 namespace {
@@ -455,6 +456,137 @@ TEST_F(KeyboardJourney, TrayMenuShowVomblyIsWhatADoubleClickDoes)
     press(VK_DOWN);
     press(VK_RETURN);
     EXPECT_TRUE(waitFor([&] { return shownNormally(window) && GetForegroundWindow() == window; }, UiTimeoutMs));
+}
+
+// ---- What paste back never types ------------------------------------------------------
+
+// The paste on, Vombly in the tray, and two Notepads: the one the hotkey is
+// pressed in, "Dear Sir, " typed into it, and another behind it that must
+// never be typed into either.
+struct PasteSafetyJourney : KeyboardJourney {
+    VomblyProcess vombly = {};
+    HWND window = NULL;
+    HWND listBox = NULL;
+    HWND other = NULL;
+    HWND otherEdit = NULL;
+
+    void SetUp() override
+    {
+        KeyboardJourney::SetUp();
+        OptionsBlock options = defaultOptions();
+        options.pasteAfterHotkey = 1;
+        ASSERT_NO_FATAL_FAILURE(writeFiles(options));
+        ASSERT_TRUE(setClipboardText(NULL, Sentinel));
+        vombly = startVombly(nullptr);
+        window = waitForWindow(MainTitle, MainClass, StartTimeoutMs, vombly.pid);
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
+        listBox = GetDlgItem(window, IDC_LISTBOX);
+        ASSERT_NO_FATAL_FAILURE(openNotepad(&other, &otherEdit));
+        ASSERT_NO_FATAL_FAILURE(startNotepad());
+        typeText("Dear Sir, ");
+        ASSERT_TRUE(waitFor([&] { return textOf(notepadEdit) == "Dear Sir, "; }, UiTimeoutMs));
+    }
+
+    // The hotkey pressed in the first Notepad.
+    void hotkeyFromNotepad()
+    {
+        ASSERT_TRUE(bringToFront(notepadWindow));
+        pressHotkey();
+        ASSERT_TRUE(waitFor([&] { return upWithListFocused(window); }, UiTimeoutMs));
+    }
+
+    void typeAheadToKindRegards()
+    {
+        typeText("kin");
+        ASSERT_TRUE(waitFor([&] { return selectedIndex(listBox) == 2; }, UiTimeoutMs));
+    }
+
+    // The selection's save comes after its paste: once the file has it, a
+    // second is plenty for keys already sent to arrive.
+    void expectNothingTyped()
+    {
+        ASSERT_TRUE(waitFor([] { return savedSelection() == 2; }, UiTimeoutMs));
+        EXPECT_FALSE(waitFor([&] { return textOf(notepadEdit) != "Dear Sir, " || !textOf(otherEdit).empty(); }, 1000))
+            << "the hotkey's Notepad has \"" << textOf(notepadEdit) << "\", the other \"" << textOf(otherEdit)
+            << "\"";
+    }
+};
+
+TEST_F(PasteSafetyJourney, NothingIsTypedAfterACopyThatFailed)
+{
+    ASSERT_NO_FATAL_FAILURE(hotkeyFromNotepad());
+    ASSERT_NO_FATAL_FAILURE(typeAheadToKindRegards());
+    ASSERT_NE(nullptr, holdClipboard(60000));
+    press(VK_RETURN);
+    MessageBoxSeen box = messageBox("Vombly", UiTimeoutMs, vombly.pid);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ("The clipboard is in use by another program: nothing was copied !", box.text);
+    // The other program lets go before the box is answered: a Ctrl+V now
+    // would paste what was there before.
+    PostMessageA(GetOpenClipboardWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitFor([] { return GetOpenClipboardWindow() == NULL; }, UiTimeoutMs));
+    ASSERT_TRUE(bringToFront(box.window));
+    press(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
+    expectNothingTyped();
+    EXPECT_EQ(Sentinel, clipboardText());
+    EXPECT_TRUE(shownNormally(window)) << "the window stays for another try";
+}
+
+TEST_F(PasteSafetyJourney, NothingIsTypedOnceTheUserWentToAnotherProgram)
+{
+    struct Case {
+        const char *label;
+        bool byTrayMenu;
+    } cases[] = {
+        {"back by the tray icon, then a double-click", false},
+        {"a copy from the tray menu", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_NO_FATAL_FAILURE(hotkeyFromNotepad());
+        ASSERT_TRUE(DeleteFileA(dataFile("Vombly.cfg").c_str()));
+        ASSERT_TRUE(bringToFront(other));
+        if (c.byTrayMenu) {
+            ASSERT_TRUE(chooseTrayEntry(1, 2));
+        } else {
+            POINT icon;
+            ASSERT_TRUE(findTrayIcon(MainTitle, &icon));
+            ASSERT_TRUE(doubleClick(icon));
+            ASSERT_TRUE(waitFor([&] { return shownNormally(window) && GetForegroundWindow() == window; }, UiTimeoutMs));
+            ASSERT_TRUE(doubleClickEntry(listBox, 2));
+        }
+        expectNothingTyped();
+        EXPECT_EQ("Kind regards,", clipboardText());
+        ASSERT_TRUE(setClipboardText(NULL, Sentinel));
+    }
+}
+
+TEST_F(PasteSafetyJourney, AFailedSaveIsToldOnlyAfterThePaste)
+{
+    ASSERT_NO_FATAL_FAILURE(hotkeyFromNotepad());
+    ASSERT_NO_FATAL_FAILURE(typeAheadToKindRegards());
+    // Another program holds the file that every settings save goes through.
+    HANDLE held = CreateFileA((dataFile("Vombly.cfg") + TempPathSuffix).c_str(), GENERIC_WRITE, 0, NULL,
+                              CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    press(VK_RETURN);
+    // Not held up by the box: had it come first, the keys would go wherever
+    // the user is once it is answered.
+    EXPECT_TRUE(waitFor([&] { return textOf(notepadEdit) == "Dear Sir, Kind regards,"; }, UiTimeoutMs))
+        << textOf(notepadEdit);
+    MessageBoxSeen box = messageBox("Vombly", UiTimeoutMs, vombly.pid);
+    CloseHandle(held);
+    ASSERT_NE(nullptr, box.window);
+    EXPECT_EQ(0u, box.text.find("The settings could not be saved !")) << box.text;
+    ASSERT_TRUE(bringToFront(box.window));
+    press(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
+    EXPECT_FALSE(waitFor([&] { return textOf(notepadEdit) != "Dear Sir, Kind regards," || !textOf(otherEdit).empty(); },
+                         1000))
+        << textOf(notepadEdit) << " / " << textOf(otherEdit);
+    EXPECT_TRUE(isRunning(vombly));
 }
 
 // ---- The options across a restart ---------------------------------------------------
