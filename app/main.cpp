@@ -5,6 +5,7 @@
 
 #include "app/dispatch.h"
 #include "shell/lifecycle.h"
+#include "system/dpi.h"
 #include "system/paths.h"
 #include "core/startup.h"
 #include "system/string_cache.h"
@@ -88,11 +89,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         FreeStringCache();
         return 0;
     }
+    // Sized for the screen's scale, which is the primary monitor's.
+    SIZE size = GetMainWindowSize(GetMainWindowDpi());
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE),
-                                  WS_OVERLAPPEDWINDOW,
-                                  CentreOffset(GetSystemMetrics(SM_CXSCREEN), MainWindowWidth),
-                                  CentreOffset(GetSystemMetrics(SM_CYSCREEN), MainWindowHeight),
-                                  MainWindowWidth, MainWindowHeight, NULL, NULL, instance, NULL);
+                                  WS_OVERLAPPEDWINDOW, CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
+                                  CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy, NULL,
+                                  NULL, instance, NULL);
     if (window == NULL) {
         FreeStringCache();
         return 0;
