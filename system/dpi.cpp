@@ -78,8 +78,16 @@ HFONT GetDpiFont(int dpi)
         LOGFONTA font = {};
         if (GetObjectA(stock, sizeof font, &font) != sizeof font)
             return stock;
-        font.lfHeight = ScaleForDpi(font.lfHeight, dpi);
-        font.lfWidth = ScaleForDpi(font.lfWidth, dpi);
+        // The height asked for is the stock font's cell as drawn, scaled;
+        // the width is left to the font's own proportions.
+        TEXTMETRICA metrics = {};
+        HDC dc = CreateCompatibleDC(NULL);
+        HGDIOBJ previous = SelectObject(dc, stock);
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        font.lfHeight = ScaleForDpi(metrics.tmHeight != 0 ? metrics.tmHeight : font.lfHeight, dpi);
+        font.lfWidth = 0;
         slot.font = CreateFontIndirectA(&font);
         if (slot.font == NULL)
             return stock;
