@@ -34,6 +34,10 @@ struct VomblyProcess {
     std::string folder; // the start folder, the program's current directory
 };
 
+// Makes this process see every window in real pixels (the program is
+// DPI-aware; an unaware process is shown its windows scaled down).
+void becomeDpiAware();
+
 // ---- Folders and files ----------------------------------------------------
 
 // "Z:\..." for a path of the unix side (Wine maps / to Z:).
