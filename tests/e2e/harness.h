@@ -34,8 +34,9 @@ struct VomblyProcess {
     std::string folder; // the start folder, the program's current directory
 };
 
-// Makes this process see every window in real pixels (the program is
-// DPI-aware; an unaware process is shown its windows scaled down).
+// Makes this process see every window in real pixels: the program is
+// DPI-aware, and Windows shows an unaware process an aware one's windows in
+// scaled-down coordinates.
 void becomeDpiAware();
 
 // ---- Folders and files ----------------------------------------------------
