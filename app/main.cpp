@@ -90,7 +90,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         return 0;
     }
     // Sized for the screen's scale, which is the primary monitor's.
-    SIZE size = GetMainWindowSize(GetMainWindowDpi());
+    int dpi = GetMainWindowDpi();
+    SIZE size = GetMainWindowSize(dpi);
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE),
                                   WS_OVERLAPPEDWINDOW, CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
                                   CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy, NULL,
@@ -98,6 +99,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (window == NULL) {
         FreeStringCache();
         return 0;
+    }
+    // A primary monitor whose scale was changed after logon has a scale of
+    // its own, which the window took when it was created.
+    if (GetMainWindowDpi() != dpi) {
+        size = GetMainWindowSize(GetMainWindowDpi());
+        SetWindowPos(window, NULL, CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
+                     CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     WindowSlot(1, MainWindowSlot, window);
     ShowWindow(window, showCommand);
