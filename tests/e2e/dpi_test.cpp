@@ -103,13 +103,14 @@ TEST_F(DpiJourney, WindowDialogAndInputAtTheSessionsScale)
     added.push_back("kilo scaled");
     EXPECT_EQ(added, listBoxEntries(listBox));
 
-    // A double-click copies the entry under the pointer.
-    ASSERT_TRUE(copyByDoubleClick(3));
-    EXPECT_EQ("kilo scaled", clipboardText());
-
     // Toggle List, by a click on its button, shows list 2.
+    ASSERT_TRUE(waitUntilIdle(window));
     ASSERT_TRUE(command(ViaButton, IDC_TOGGLE, nullptr));
-    EXPECT_TRUE(waitFor([&] { return listBoxEntries(listBox) == List2; }, UiTimeoutMs));
+    ASSERT_TRUE(waitFor([&] { return listBoxEntries(listBox) == List2; }, UiTimeoutMs));
+
+    // A double-click copies the entry under the pointer.
+    ASSERT_TRUE(copyByDoubleClick(1));
+    EXPECT_EQ(List2[1], clipboardText());
 }
 
 } // namespace
