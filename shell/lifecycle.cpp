@@ -30,7 +30,6 @@ static HWND firstTitleWindow;
 static HWND creatingWindow;
 static UINT taskbarCreatedMessage;
 
-// The tray icon is described the same way for adding and deleting it.
 // The tray icon's picture: at 96 DPI the shared icon, as ever; above, the
 // icon's image nearest the size the notification area shows, made for this
 // call (`made` 1), which the shell copies.
@@ -44,6 +43,7 @@ static HICON TrayIconPicture(HINSTANCE instance, int *made)
                              GetSystemMetricForDpi(SM_CYSMICON, dpi), 0);
 }
 
+// The tray icon is described the same way for adding and deleting it.
 static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window, int *madeIcon)
 {
     memset(data, 0, sizeof *data);
