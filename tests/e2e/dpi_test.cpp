@@ -1,10 +1,12 @@
 // The shipped program at the display scale of the session (96 DPI in the
 // usual one; 120, 144 and 192 in the scaled ones): the window's size and
-// place, its controls apart and inside it, the list name shown, the Add
-// dialog whole, and a double-click, Add and Toggle List with real input.
+// place, its controls apart and inside it, the list name shown, the tray
+// icon, the Add dialog whole, and Add, Toggle List and a double-click with
+// real input.
 #include <stdlib.h>
 
 #include "daily_journey.h"
+#include "tray.h"
 
 namespace {
 
@@ -89,6 +91,10 @@ TEST_F(DpiJourney, WindowDialogAndInputAtTheSessionsScale)
     EXPECT_TRUE(hasText(screenPixels(band))) << "no list name above the list box";
     RECT above = {band.left, band.top - MulDiv(4, dpi, 96), band.right, band.top - 1};
     EXPECT_FALSE(hasText(screenPixels(above))) << "the list name reaches above its line";
+
+    // The tray shows the icon, made at this scale's small-icon size.
+    POINT trayIcon;
+    EXPECT_TRUE(findTrayIcon(MainTitle, &trayIcon)) << "no painted tray icon with the program's tip";
 
     // Add, by a click on its button: the dialog whole, then typed into.
     HWND dialog = openDialog(ViaButton, IDC_ADD, nullptr, AddTitle);
