@@ -3,7 +3,10 @@
 // place, its controls apart and inside it, the list name shown, the tray
 // icon, the Add dialog whole, and Add, Toggle List and a double-click with
 // real input.
+#include <stdio.h>
 #include <stdlib.h>
+
+#include <algorithm>
 
 #include "daily_journey.h"
 #include "tray.h"
@@ -83,14 +86,28 @@ TEST_F(DpiJourney, WindowDialogAndInputAtTheSessionsScale)
     for (int id : {IDC_ADD, IDC_REMOVE, IDC_TOGGLE})
         EXPECT_LE(windowRect(GetDlgItem(window, id)).bottom, frameBottom) << "button " << id;
 
-    // The list name lies in the band above the list box, its full height
-    // at this scale, and nothing of it reaches above the band.
+    // The list name lies in the band above the list box (a line of MS Sans
+    // Serif is 13 pixels at 96 DPI), nothing of it above the band, and its
+    // letters are as tall as the scale makes them (8 pixels at 96 DPI).
     RECT list = windowRect(listBox);
-    int line = MulDiv(13, dpi, 96);
-    RECT band = {list.left, list.top - line, list.left + (list.right - list.left) / 2, list.top};
-    EXPECT_TRUE(hasText(screenPixels(band))) << "no list name above the list box";
+    RECT band = {list.left, list.top - MulDiv(13, dpi, 96), list.left + (list.right - list.left) / 2, list.top};
+    std::vector<COLORREF> pixels = screenPixels(band);
+    ASSERT_TRUE(hasText(pixels)) << "no list name above the list box";
     RECT above = {band.left, band.top - MulDiv(4, dpi, 96), band.right, band.top - 1};
     EXPECT_FALSE(hasText(screenPixels(above))) << "the list name reaches above its line";
+    int bandWidth = band.right - band.left, inkTop = -1, inkBottom = -1;
+    for (size_t i = 0; i < pixels.size(); i++) {
+        if (pixels[i] != pixels[0]) {
+            int row = (int)i / bandWidth;
+            inkTop = inkTop < 0 ? row : inkTop;
+            inkBottom = row;
+        }
+    }
+    // Taller than the 96-DPI capitals at any higher scale, and near the
+    // scaled height (a pixel short allowed for the font's own steps).
+    int shortest = dpi > 96 ? std::max(9, MulDiv(7, dpi, 96) - 1) : 7;
+    EXPECT_GE(inkBottom - inkTop + 1, shortest) << "letters of an unscaled font";
+    printf("dpi %d: list name letters %d px tall\n", dpi, inkBottom - inkTop + 1);
 
     // The tray shows the icon, made at this scale's small-icon size.
     POINT trayIcon;
