@@ -56,6 +56,7 @@ static const MessageRow MessageTable[] = {
     {WM_CONTEXTMENU, OnContextMenu},
     {WM_HOTKEY, OnHotkey},
     {WM_ACTIVATEAPP, OnActivateApp},
+    {DpiChangedMessage, OnDpiChanged},
     {0, NULL},
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/dispatch.h"
 #include "shell/lifecycle.h"
+#include "system/dpi.h"
 #include "system/notices.h"
 #include "system/paths.h"
 #include "core/startup.h"
@@ -74,10 +75,22 @@ static HWND StartMainWindow(HINSTANCE instance)
     }
     if (RegisterMainClass(instance) == 0)
         return NULL;
-    return CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE), WS_OVERLAPPEDWINDOW,
-                           CentreOffset(GetSystemMetrics(SM_CXSCREEN), MainWindowWidth),
-                           CentreOffset(GetSystemMetrics(SM_CYSCREEN), MainWindowHeight), MainWindowWidth,
-                           MainWindowHeight, NULL, NULL, instance, NULL);
+    // Sized for the screen's scale, which is the primary monitor's.
+    int dpi = GetMainWindowDpi();
+    SIZE size = GetMainWindowSize(dpi);
+    HWND window = CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), GetString(IDS_TITLE),
+                                  WS_OVERLAPPEDWINDOW, CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
+                                  CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy, NULL,
+                                  NULL, instance, NULL);
+    // A primary monitor whose scale was changed after logon has a scale of
+    // its own, which the window took when it was created.
+    if (window != NULL && GetMainWindowDpi() != dpi) {
+        size = GetMainWindowSize(GetMainWindowDpi());
+        SetWindowPos(window, NULL, CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
+                     CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return window;
 }
 
 // The dialog manager sees every message first, so Tab moves between the

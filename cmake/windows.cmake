@@ -93,6 +93,7 @@ else()
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e)
   add_subdirectory(tests/drill)
+  add_subdirectory(tests/dpi)
 
   # The session ends only after every other test of the tree, also one that
   # runs under Wine without asking for the session.

@@ -14,7 +14,8 @@ void CentreDialogOnMainWindow(HWND dialog);
 // Sets the caption "Vombly - <title string>".
 void SetDialogCaption(HWND dialog, unsigned int titleId);
 
-// Sets a label to one whole message string.
+// Sets a label to one whole message string; a label too low for the lines
+// it wraps to is made higher, moving what lies below it down.
 void SetDialogLabel(HWND dialog, int controlId, unsigned int textId);
 
 // The focus rule: `proposed` is WM_INITDIALOG's wParam. Returns TRUE when

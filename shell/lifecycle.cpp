@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "system/dpi.h"
 #include "system/notices.h"
 #include "shell/hotkey.h"
 #include "core/startup.h"
@@ -27,8 +28,21 @@ static DWORD lastTimeChangeTick;
 static HWND creatingWindow;
 static UINT taskbarCreatedMessage;
 
+// The tray icon's picture: at 96 DPI the shared icon, as ever; above, the
+// icon's image nearest the size the notification area shows, made for this
+// call (`made` 1), which the shell copies.
+static HICON TrayIconPicture(HINSTANCE instance, int *made)
+{
+    int dpi = GetWindowDpi(NULL);
+    *made = dpi != BaseDpi;
+    if (!*made)
+        return LoadIconA(instance, "MAIN_ICON");
+    return (HICON)LoadImageA(instance, "MAIN_ICON", IMAGE_ICON, GetSystemMetricForDpi(SM_CXSMICON, dpi),
+                             GetSystemMetricForDpi(SM_CYSMICON, dpi), 0);
+}
+
 // The tray icon is described the same way for adding and deleting it.
-static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window)
+static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window, int *madeIcon)
 {
     memset(data, 0, sizeof *data);
     data->cbSize = sizeof *data;
@@ -36,15 +50,18 @@ static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND win
     data->uID = TrayIconId;
     data->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data->uCallbackMessage = TrayNotifyMessage;
-    data->hIcon = LoadIconA(instance, "MAIN_ICON");
+    data->hIcon = TrayIconPicture(instance, madeIcon);
     snprintf(data->szTip, sizeof data->szTip, "%s", GetString(IDS_TITLE));
 }
 
 static void TrayIcon(DWORD action, HINSTANCE instance, HWND window)
 {
     NOTIFYICONDATAA data;
-    FillTrayIconData(&data, instance, window);
+    int madeIcon = 0;
+    FillTrayIconData(&data, instance, window, &madeIcon);
     Shell_NotifyIconA(action, &data);
+    if (madeIcon && data.hIcon != NULL)
+        DestroyIcon(data.hIcon);
 }
 
 UINT TaskbarCreatedMessage(void)
@@ -113,6 +130,7 @@ LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     SaveSettings();
     TrayIcon(NIM_DELETE, instance, window);
     FreeLogo();
+    FreeDpiFonts();
     PostQuitMessage(0);
     return 0;
 }
@@ -172,11 +190,18 @@ LRESULT OnTimeChange(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     return 0;
 }
 
+SIZE GetMainWindowSize(int dpi)
+{
+    SIZE size = {ScaleForDpi(MainWindowWidth, dpi), ScaleForDpi(MainWindowHeight, dpi)};
+    return size;
+}
+
 LRESULT OnGetMinMaxInfo(HINSTANCE, HWND, UINT, WPARAM, LPARAM lParam)
 {
     MINMAXINFO *info = (MINMAXINFO *)lParam;
-    info->ptMinTrackSize.x = info->ptMaxTrackSize.x = MainWindowWidth;
-    info->ptMinTrackSize.y = info->ptMaxTrackSize.y = MainWindowHeight;
+    SIZE size = GetMainWindowSize(GetMainWindowDpi());
+    info->ptMinTrackSize.x = info->ptMaxTrackSize.x = size.cx;
+    info->ptMinTrackSize.y = info->ptMaxTrackSize.y = size.cy;
     return 0;
 }
 

@@ -9,6 +9,9 @@
 enum { TrayNotifyMessage = WM_USER + 1, TrayIconId = 1 };
 enum { SaveTimerPeriod = 300000, TicksBetweenSaves = 6, MainWindowWidth = 590, MainWindowHeight = 450 };
 
+// The main window's outer size at `dpi`: 590 x 450 at 96 DPI, scaled above.
+SIZE GetMainWindowSize(int dpi);
+
 LRESULT OnCreate(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT OnClose(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,7 +10,13 @@
 - asInvoker in a trustInfo of the asm.v3 namespace, declared on trustInfo;
 - a supportedOS id for Vista, 7, 8, 8.1 and 10/11;
 - any windowsSettings element in the asm.v3 namespace under an asmv3 prefix
-  (XP rejects the element otherwise).
+  (XP rejects the element otherwise), inside an asm.v3 application;
+- the display scale declared in both forms Windows reads: dpiAware
+  true/pm in the 2005 namespace (Vista to 8 read it as system awareness,
+  8.1 as per-monitor) and dpiAwareness starting with PerMonitorV2 in the
+  2016 namespace (10 1607 on read only this one; the program handles
+  WM_DPICHANGED). Each declares its namespace on itself, so that no element
+  carries two and XP passes both over.
 Exits non-zero with one line per fault.
 """
 
@@ -21,6 +27,8 @@ import xml.etree.ElementTree as ET
 ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
 ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
 COMPAT = "urn:schemas-microsoft-com:compatibility.v1"
+SETTINGS_2005 = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
+SETTINGS_2016 = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
 OS_IDS = {
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Vista",
     "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "7",
@@ -65,6 +73,23 @@ def faults_of(text):
         faults.append("requestedExecutionLevel in asm.v3 is %r, not one asInvoker" % levels)
     if re.search(r"<trustInfo\s+xmlns=\"%s\"\s*>" % re.escape(ASM_V3), text) is None:
         faults.append("trustInfo does not declare asm.v3 as its one namespace")
+
+    settings = list(root.iter("{%s}windowsSettings" % ASM_V3))
+    in_application = [
+        ws for app in root.findall("{%s}application" % ASM_V3) for ws in app.findall("{%s}windowsSettings" % ASM_V3)
+    ]
+    if len(settings) != 1 or len(in_application) != 1:
+        faults.append("not one asm.v3 windowsSettings inside an asm.v3 application under the assembly")
+    declared = {}
+    for ws in in_application:
+        for child in ws:
+            declared.setdefault(child.tag, []).append((child.text or "").strip())
+    aware = declared.get("{%s}dpiAware" % SETTINGS_2005, [])
+    if [value.lower() for value in aware] != ["true/pm"]:
+        faults.append("dpiAware of the 2005 namespace is %r, not one true/pm" % aware)
+    awareness = declared.get("{%s}dpiAwareness" % SETTINGS_2016, [])
+    if len(awareness) != 1 or awareness[0].split(",")[0].strip().lower() != "permonitorv2":
+        faults.append("dpiAwareness of the 2016 namespace is %r, not one starting with PerMonitorV2" % awareness)
 
     ids = {e.get("Id") for e in root.iter("{%s}supportedOS" % COMPAT)}
     for os_id, name in OS_IDS.items():

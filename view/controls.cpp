@@ -1,5 +1,6 @@
 #include "view/controls.h"
 
+#include "system/dpi.h"
 #include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
@@ -23,7 +24,8 @@ static HWND CreateControl(HINSTANCE instance, HWND parent, const char *className
 
 void CreateMainControls(HINSTANCE instance, HWND window)
 {
-    HFONT font = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    SetMainWindowDpi(GetWindowDpi(window));
+    HFONT font = GetDpiFont(GetMainWindowDpi());
     // The sort style is fixed here; a changed setting applies at next start.
     DWORD listStyle = ListBoxStyle | (GetSortEntries() == 1 ? LBS_SORT : 0);
     SubclassListBox(CreateControl(instance, window, "listbox", NULL, listStyle, IDC_LISTBOX, font));
@@ -56,6 +58,9 @@ void PlaceControl(HWND control, int xPercent, int yPercent, int widthPercent, in
         GetTextMetricsA(dc, &metrics);
         ReleaseDC(control, dc);
         height = 2 * (metrics.tmHeight + metrics.tmExternalLeading);
+        // That font follows the screen's scale; on a monitor of another
+        // scale the lines are scaled to it.
+        height = MulDiv(height, GetMainWindowDpi(), GetWindowDpi(NULL));
     } else {
         height = heightSpec * client.cy / 100;
     }
@@ -63,7 +68,7 @@ void PlaceControl(HWND control, int xPercent, int yPercent, int widthPercent, in
                height, repaint);
 }
 
-LRESULT OnSize(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM)
+static void LayOutControls(void)
 {
     static const struct {
         unsigned int slot;
@@ -76,6 +81,11 @@ LRESULT OnSize(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM)
     };
     for (const auto &place : layout)
         PlaceControl(WindowSlot(0, place.slot, NULL), place.x, place.y, place.width, place.height, TRUE);
+}
+
+LRESULT OnSize(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    LayOutControls();
     // A minimised window leaves the screen for the tray.
     if (wParam == SIZE_MINIMIZED)
         ShowWindow(window, SW_HIDE);
@@ -89,4 +99,22 @@ void PercentRect(int topPercent, int leftPercent, int bottomPercent, int rightPe
     rect->left = leftPercent * client.cx / 100;
     rect->bottom = bottomPercent * client.cy / 100;
     rect->right = rightPercent * client.cx / 100;
+}
+
+LRESULT OnDpiChanged(HINSTANCE, HWND window, UINT, WPARAM wParam, LPARAM lParam)
+{
+    SetMainWindowDpi(HIWORD(wParam));
+    HFONT font = GetDpiFont(GetMainWindowDpi());
+    static const unsigned int slots[] = {IDC_LISTBOX, IDC_ADD, IDC_REMOVE, IDC_TOGGLE};
+    for (unsigned int slot : slots)
+        SendMessageA(WindowSlot(0, slot, NULL), WM_SETFONT, (WPARAM)font, 0);
+    const RECT *suggested = (const RECT *)lParam;
+    if (suggested != NULL)
+        SetWindowPos(window, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A size that did not change brings no WM_SIZE, but the buttons' height
+    // and the fonts did.
+    LayOutControls();
+    InvalidateRect(window, NULL, TRUE);
+    return 0;
 }

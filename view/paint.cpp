@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "system/dpi.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
@@ -32,15 +33,29 @@ void FreeLogo(void)
     logo = NULL;
 }
 
-static void DrawLogo(HINSTANCE instance, HDC dc, int x, int y)
+static void DrawLogo(HINSTANCE instance, HDC dc, int x, int y, int dpi)
 {
     if (logo == NULL)
         logo = (HBITMAP)LoadImageA(instance, "Main_Logo", IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE);
     HDC memoryDc = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(memoryDc, logo);
-    BitBlt(dc, x, y, LogoWidth, LogoHeight, memoryDc, 0, 0, SRCCOPY);
+    int width = ScaleForDpi(LogoWidth, dpi), height = ScaleForDpi(LogoHeight, dpi);
+    if (dpi == BaseDpi) {
+        BitBlt(dc, x, y, LogoWidth, LogoHeight, memoryDc, 0, 0, SRCCOPY);
+    } else {
+        // HALFTONE averages the pixels it stretches over; it wants the
+        // brush origin set after it is chosen.
+        int mode = SetStretchBltMode(dc, HALFTONE);
+        POINT origin;
+        SetBrushOrgEx(dc, 0, 0, &origin);
+        StretchBlt(dc, x, y, width, height, memoryDc, 0, 0, LogoWidth, LogoHeight, SRCCOPY);
+        SetBrushOrgEx(dc, origin.x, origin.y, NULL);
+        SetStretchBltMode(dc, mode);
+    }
 
-    RECT frame = {x - 2, y - 2, x + LogoWidth + 3, y + LogoHeight + 3};
+    // The etched edge is two pixels at every scale, as the system's are;
+    // the one-pixel gap on the right and at the bottom is scaled.
+    RECT frame = {x - 2, y - 2, x + width + ScaleForDpi(1, dpi) + 2, y + height + ScaleForDpi(1, dpi) + 2};
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT | BF_ADJUST);
 
     // The bitmap is deselected so that it can be deleted at the end.
@@ -55,10 +70,11 @@ void PaintMainWindow(HINSTANCE instance, HDC dc)
     PercentRect(2, 2, 98, 98, &outer);
     DrawEdge(dc, &outer, EDGE_ETCHED, BF_RECT | BF_ADJUST);
 
-    SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+    int dpi = GetMainWindowDpi();
+    SelectObject(dc, GetDpiFont(dpi));
     RECT logoCorner;
     PercentRect(8, 60, 0, 0, &logoCorner);
-    DrawLogo(instance, dc, logoCorner.left, logoCorner.top);
+    DrawLogo(instance, dc, logoCorner.left, logoCorner.top, dpi);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+// The logo's size at 96 DPI; above, it is drawn scaled (ScaleForDpi).
 enum { LogoWidth = 200, LogoHeight = 260 };
 
 // The paint cycle of the main window: PaintMainWindow between BeginPaint and

@@ -652,3 +652,12 @@ std::vector<MenuEntry> menuItems(HWND window)
         CloseHandle(mapping);
     return bar;
 }
+
+void becomeDpiAware()
+{
+    typedef BOOL(WINAPI * SetProcessDpiAwareProc)(void);
+    SetProcessDpiAwareProc proc =
+        (SetProcessDpiAwareProc)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    if (proc != NULL)
+        proc();
+}

@@ -34,6 +34,11 @@ struct VomblyProcess {
     std::string folder; // the start folder, the program's current directory
 };
 
+// Makes this process see every window in real pixels: the program is
+// DPI-aware, and Windows shows an unaware process an aware one's windows in
+// scaled-down coordinates.
+void becomeDpiAware();
+
 // ---- Folders and files ----------------------------------------------------
 
 // "Z:\..." for a path of the unix side (Wine maps / to Z:).

@@ -9,6 +9,7 @@ int main(int argc, char **argv)
 {
     // Output goes through a pipe under Wine; keep it in order with ctest's.
     setvbuf(stdout, NULL, _IONBF, 0);
+    becomeDpiAware();
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     stopAllVombly();

@@ -2,13 +2,16 @@
 // Wine with a few lists of everyday entries, its main window and each of its
 // dialogs, captured from the screen as PNG files.
 //
-//   vombly_pictures.exe FOLDER [SETUP]   (Windows paths, e.g. Z:\...\docs)
+//   vombly_pictures.exe [--suffix TEXT] FOLDER [SETUP]   (Windows paths, e.g. Z:\...\docs)
 //
+// --suffix goes into each file's name ("main-window-144dpi.png"), for the
+// pictures of a session at another display scale.
 // With SETUP, also the setup's pages, from the first to the last, with the
 // answers a user gives by default.
 //
 // Prints one line per picture; exits non-zero when one could not be taken.
 #include <stdio.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -31,11 +34,14 @@ const std::vector<std::string> Office = {"Meeting room 4B, second floor", "Invoi
 const std::vector<std::string> Other = {"git log --oneline --graph"};
 
 int failures;
+const char *suffix = "";
 enum { SetupTimeoutMs = 60000 };
 
 void take(const RECT &rect, const std::string &folder, const char *name)
 {
-    std::string path = folder + "\\" + name;
+    std::string file = name;
+    file.insert(file.rfind('.'), suffix);
+    std::string path = folder + "\\" + file;
     bool saved = saveScreenPng(rect, path);
     printf("%s %s\n", saved ? "saved" : "FAILED", path.c_str());
     failures += saved ? 0 : 1;
@@ -96,8 +102,14 @@ void takeSetupPages(const std::string &setup, const std::string &folder)
 int main(int argc, char **argv)
 {
     setvbuf(stdout, NULL, _IONBF, 0);
+    becomeDpiAware();
+    if (argc >= 3 && strcmp(argv[1], "--suffix") == 0) {
+        suffix = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc != 2 && argc != 3) {
-        fprintf(stderr, "usage: vombly_pictures FOLDER [SETUP]\n");
+        fprintf(stderr, "usage: vombly_pictures [--suffix TEXT] FOLDER [SETUP]\n");
         return 2;
     }
     std::string folder = argv[1];

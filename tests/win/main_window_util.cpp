@@ -6,6 +6,7 @@
 #include "app/dispatch.h"
 #include "shell/lifecycle.h"
 #include "core/startup.h"
+#include "system/dpi.h"
 #include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
@@ -123,10 +124,11 @@ void MainWindowFixture::openMainWindow(void)
     char text[64];
     snprintf(text, sizeof text, "Vombly test window %lu", (unsigned long)GetCurrentProcessId());
     title = text;
+    SIZE size = GetMainWindowSize(GetMainWindowDpi());
     window = CreateWindowExA(WS_EX_APPWINDOW, GetString(IDS_PRODUCT), title.c_str(), WS_OVERLAPPEDWINDOW,
-                             CentreOffset(GetSystemMetrics(SM_CXSCREEN), MainWindowWidth),
-                             CentreOffset(GetSystemMetrics(SM_CYSCREEN), MainWindowHeight), MainWindowWidth,
-                             MainWindowHeight, NULL, NULL, instance, NULL);
+                             CentreOffset(GetSystemMetrics(SM_CXSCREEN), size.cx),
+                             CentreOffset(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy, NULL, NULL,
+                             instance, NULL);
     ASSERT_NE(nullptr, window) << "error " << GetLastError();
     WindowSlot(1, MainWindowSlot, window);
     ShowWindow(window, SW_SHOWNORMAL);
