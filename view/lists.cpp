@@ -61,13 +61,17 @@ static void KeepDamagedList(uint32_t list, const char *path, int entries)
     if (damageKept[list])
         return;
     char kept[PathBufferSize];
-    if (KeepDamagedCopy(path, kept, sizeof kept)) {
+    int keptAside = KeepDamagedCopy(path, kept, sizeof kept);
+    if (keptAside != 0) {
         damageKept[list] = 1;
-        ShowNotice(MB_ICONWARNING, IDS_LIST_DAMAGED, (int)list, entries, kept);
+        // The same damage already kept was told when it was kept.
+        if (keptAside == 1)
+            ShowNotice(MB_ICONWARNING, IDS_LIST_DAMAGED, (int)list, entries, kept);
         return;
     }
     unsigned long error = GetLastError();
     activeListUnread = 1;
+    unreadError = error;
     if (!unreadTold[list]) {
         unreadTold[list] = 1;
         char reason[512];

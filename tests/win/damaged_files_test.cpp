@@ -279,3 +279,44 @@ TEST_F(DamagedFilesTest, AListFileThatCannotBeReadIsToldOnceAndNeverWritten)
     EXPECT_NE(0u, GetFileAttributesA((dataFolder + "Vombly3.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(fileExists(dataFolder + "Vombly3.dat.damaged"));
 }
+
+// What a later start sees again is kept and told once; kept copies, however
+// many, never stop the list from being written.
+TEST_F(DamagedFilesTest, TheSameDamageIsKeptAndToldOnceAndKeptCopiesNeverStopSaves)
+{
+    Bytes damaged = withLength(encodeListFile({"a"}), 4010);
+    SetActiveList(1);
+    watch();
+    for (int start = 0; start < 3; start++) {
+        SCOPED_TRACE(start);
+        // A later start knows nothing of the damage the last one met.
+        writeFileBytes(listPath(1), encodeListFile({"sound"}));
+        load();
+        writeFileBytes(listPath(1), damaged);
+        load();
+    }
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen) << boxes.texts;
+    EXPECT_EQ(damaged, readFileBytes(dataFolder + "Vombly1.dat.damaged"));
+    EXPECT_FALSE(fileExists(dataFolder + "Vombly1.dat.damaged2"));
+
+    // Every numbered copy taken, by other damage.
+    for (int copy = 2; copy <= 99; copy++)
+        writeFileBytes(dataFolder + "Vombly1.dat.damaged" + std::to_string(copy), Bytes{(unsigned char)copy});
+    writeFileBytes(listPath(1), encodeListFile({"sound"}));
+    load();
+    Bytes other = withLength(encodeListFile({"b"}), 4010);
+    writeFileBytes(listPath(1), other);
+    watch();
+    load();
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen) << boxes.texts;
+    SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM) "added");
+    EXPECT_EQ(1, SaveActiveList());
+    EXPECT_EQ(encodeListFile({"b", "added"}), readFileBytes(listPath(1)));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dataFolder + "Vombly1.dat.damaged-*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    EXPECT_EQ(other, readFileBytes(dataFolder + found.cFileName));
+}
