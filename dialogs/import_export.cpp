@@ -16,6 +16,7 @@
 #include "view/save_settings.h"
 #include "core/text_codec.h"
 #include "system/list_entry.h"
+#include "view/lists.h"
 
 // One entry on its way: UTF-16 between the two encodings. A UTF-8 text of n
 // bytes never needs more than n UTF-16 units, nor an ANSI text of n bytes.
@@ -280,7 +281,7 @@ LRESULT ImportListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
 {
     static char path[PathBufferSize];
     path[0] = '\0';
-    if (!AskForFile(window, 0, path, sizeof path))
+    if (!ActiveListChangeable() || !AskForFile(window, 0, path, sizeof path))
         return 0;
     static char message[ImportMessageSize];
     int added = ImportTextFile(window, path, message, sizeof message);

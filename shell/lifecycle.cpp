@@ -20,6 +20,7 @@
 #include "view/clipboard.h"
 #include "view/controls.h"
 #include "view/paint.h"
+#include "store/safe_write.h"
 
 static UINT_PTR timerId;
 static DWORD timerTicks;
@@ -28,6 +29,8 @@ static int titleMatches;
 static HWND firstTitleWindow;
 static HWND creatingWindow;
 static UINT taskbarCreatedMessage;
+static UINT exitRequestMessage;
+static int ended;
 
 // The tray icon is described the same way for adding and deleting it.
 static void FillTrayIconData(NOTIFYICONDATAA *data, HINSTANCE instance, HWND window)
@@ -94,6 +97,9 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     LoadSettingsAtStart();
     CreateMainControls(instance, window);
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    exitRequestMessage = RegisterWindowMessageA(ExitRequestName);
+    ended = 0;
+    SetNoticesQuiet(0);
     TrayIcon(NIM_ADD, instance, window);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
@@ -105,23 +111,76 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
         return 0;
 
     StartHotkey(window);
+    OfferKeptEntries();
     SaveSettingsAtStart();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
-LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+// The one way the program ends, whoever asks: failed saves are tried once
+// more, entries that still cannot be saved are kept beside their file (and
+// offered at the next start), a private copy is cleared, the settings saved
+// and the tray icon taken away.
+static void EndCleanly(HINSTANCE instance, HWND window)
 {
+    if (ended)
+        return;
+    ended = 1;
     KillTimer(window, timerId);
     KillTimer(window, PrivateClearTimerId);
+    RetryFailedSaves();
+    char kept[PathBufferSize];
+    int list = (int)GetActiveList();
+    int keptAside = KeepUnsavedEntries(kept, sizeof kept);
+    if (keptAside > 0) {
+        ShowNotice(MB_ICONWARNING, IDS_UNSAVED_KEPT, list, kept);
+    } else if (keptAside < 0) {
+        char reason[512];
+        ErrorText(GetSafeWriteError(), reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_UNSAVED_LOST, list, reason);
+    }
     // A private copy still on the clipboard leaves with the program.
     ClearPrivateCopyAtExit();
     SaveSettings();
     TrayIcon(NIM_DELETE, instance, window);
     FreeLogo();
     PostQuitMessage(0);
+}
+
+LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    EndCleanly(instance, window);
     return 0;
+}
+
+LRESULT OnQueryEndSession(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // Nothing holds the log-off: what cannot be saved is kept at the end.
+    return TRUE;
+}
+
+LRESULT OnEndSession(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam) {
+        // No box may hold the end of the session.
+        SetNoticesQuiet(1);
+        EndCleanly(instance, window);
+    }
+    return 0;
+}
+
+UINT ExitRequestMessage(void)
+{
+    return exitRequestMessage;
+}
+
+LRESULT OnExitRequest(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    // The setup or the uninstaller waits, often unseen: no box.
+    SetNoticesQuiet(1);
+    EndCleanly(instance, window);
+    return 1;
 }
 
 // Before the Exit dialog: changes that could not be saved are tried once

@@ -1,6 +1,7 @@
 #include "store/safe_write.h"
 
 #include <windows.h>
+#include <errno.h>
 #include <io.h>
 #include <string.h>
 
@@ -110,6 +111,28 @@ int CommitSafeWrite(SafeWrite *write)
     if (!ok)
         DeleteFileA(write->tempPath);
     return ok;
+}
+
+FILE *OpenHeldFile(const char *path, unsigned long waitMs, unsigned long *error)
+{
+    enum { RetryDelayMs = 50 };
+    *error = ERROR_FILE_NOT_FOUND;
+    if (path == NULL)
+        return NULL;
+    for (unsigned long waited = 0;; waited += RetryDelayMs) {
+        SetLastError(0);
+        FILE *file = fopen(path, "rb");
+        if (file != NULL) {
+            *error = 0;
+            return file;
+        }
+        *error = GetLastError() != 0 ? GetLastError() : (errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
+        if (errno == ENOENT && *error != ERROR_SHARING_VIOLATION)
+            *error = ERROR_FILE_NOT_FOUND;
+        if ((*error != ERROR_SHARING_VIOLATION && *error != ERROR_LOCK_VIOLATION) || waited >= waitMs)
+            return NULL;
+        Sleep(RetryDelayMs);
+    }
 }
 
 int WriteWholeFile(const char *path, const void *bytes, size_t length)

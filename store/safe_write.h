@@ -30,6 +30,12 @@ int CommitSafeWrite(SafeWrite *write);
 // The whole of a small file in one call. A NULL path fails.
 int WriteWholeFile(const char *path, const void *bytes, size_t length);
 
+// Opens a file for reading ("rb"). A file another program holds (a backup
+// or sync tool) is tried again for up to `waitMs`; NULL then, with the
+// system's error in *error (ERROR_FILE_NOT_FOUND for a missing file).
+FILE *OpenHeldFile(const char *path, unsigned long waitMs, unsigned long *error);
+enum { HeldFileWaitMs = 1000 };
+
 // The system's error code of the last save that failed (since the last
 // BeginSafeWrite), or 0 after one that has not failed.
 unsigned long GetSafeWriteError(void);

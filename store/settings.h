@@ -53,8 +53,10 @@ int LoadSettings(void);
 // The start's load: a settings file that is there but not accepted is kept
 // aside (<file>.damaged, .damaged2, ...) and the run starts from the default
 // settings file, with the user told where the damaged one is; when it cannot
-// be kept, it is not written over in this run. Any active list outside 1 to
-// 3 becomes list 1.
+// be kept, it is not written over in this run. A settings file another
+// program holds is waited for a moment, then the run starts from the
+// defaults without writing over it until a later save can read it. Any
+// active list outside 1 to 3 becomes list 1.
 void LoadSettingsAtStart(void);
 
 // Writes the record as it stands to the settings file crash-safely (not a

@@ -12,11 +12,22 @@
 // last told to the user.
 static unsigned long failedWith[SaveTargetCount];
 static unsigned long toldError[SaveTargetCount];
+static int noticesQuiet;
+
+void SetNoticesQuiet(int quiet)
+{
+    noticesQuiet = quiet;
+}
+
+int GetNoticesQuiet(void)
+{
+    return noticesQuiet;
+}
 
 int ShowNotice(UINT type, unsigned int textId, ...)
 {
     const char *format = GetString(textId);
-    if (format == NULL)
+    if (format == NULL || noticesQuiet)
         return 0;
     char text[1024];
     va_list args;

@@ -15,6 +15,11 @@ enum { SaveTargetSettings = 0, SaveTargetCount = 4 };
 // visible. Returns the box's answer (0 when it could not be shown).
 int ShowNotice(UINT type, unsigned int textId, ...);
 
+// While quiet (the session ends, or the setup ends the program), no box is
+// shown and ShowNotice answers 0: nothing may hold the end.
+void SetNoticesQuiet(int quiet);
+int GetNoticesQuiet(void);
+
 // The system's text for `error`, one line, or "Error <n>" where the system
 // has none.
 void ErrorText(unsigned long error, char *buffer, size_t size);
