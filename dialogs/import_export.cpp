@@ -202,7 +202,7 @@ int ExportTextFile(const char *path, char *message, size_t messageSize)
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     SafeWrite write;
-    if (count == LB_ERR || !BeginSafeWrite(&write, path)) {
+    if (count == LB_ERR || !BeginSafeWriteNew(&write, path)) {
         AppendString(message, messageSize, IDS_EXPORT_FAILED, path);
         return 0;
     }

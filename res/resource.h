@@ -104,6 +104,9 @@
 #define IDS_KEPT_OFFER         108
 #define IDS_KEPT_NOT_TAKEN     109
 #define IDS_SETTINGS_UNREAD    110
+#define IDS_PRIVATE_NOT_CLEARED 111
+#define IDS_COPY_FAILED        112
+#define IDS_ENTRY_LEFT_OUT     113
 
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001

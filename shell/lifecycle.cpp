@@ -142,6 +142,8 @@ static void EndCleanly(HINSTANCE instance, HWND window)
     }
     // A private copy still on the clipboard leaves with the program.
     ClearPrivateCopyAtExit();
+    if (PrivateCopyPending())
+        ShowNotice(MB_ICONWARNING, IDS_PRIVATE_NOT_CLEARED);
     SaveSettings();
     TrayIcon(NIM_DELETE, instance, window);
     FreeLogo();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <errno.h>
+#include <fcntl.h>
+#include <stdint.h>
 #include <io.h>
 #include <string.h>
 
@@ -53,6 +55,51 @@ int BeginSafeWrite(SafeWrite *write, const char *path)
     if (write->file == NULL)
         NoteFailure();
     return write->file != NULL;
+}
+
+int BeginSafeWriteNew(SafeWrite *write, const char *path)
+{
+    enum { TempNameTries = 100 };
+    memset(write, 0, sizeof *write);
+    lastError = 0;
+    if (path == NULL || !FormatPath(write->targetPath, sizeof write->targetPath, "%s", path)) {
+        lastError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    for (int n = 0; n < TempNameTries; n++) {
+        int fits = n == 0 ? TempPathFor(write->tempPath, sizeof write->tempPath, path)
+                          : FormatPath(write->tempPath, sizeof write->tempPath, "%s.%d.tmp", path, n);
+        if (!fits) {
+            lastError = ERROR_FILENAME_EXCED_RANGE;
+            return 0;
+        }
+        if (StepFails()) {
+            NoteFailure();
+            return 0;
+        }
+        HANDLE handle = CreateFileA(write->tempPath, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (handle == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+                continue;
+            NoteFailure();
+            return 0;
+        }
+        int descriptor = _open_osfhandle((intptr_t)handle, _O_BINARY | _O_WRONLY);
+        write->file = descriptor >= 0 ? _fdopen(descriptor, "wb") : NULL;
+        if (write->file == NULL) {
+            if (descriptor >= 0)
+                _close(descriptor);
+            else
+                CloseHandle(handle);
+            DeleteFileA(write->tempPath);
+            NoteFailure();
+            return 0;
+        }
+        return 1;
+    }
+    lastError = ERROR_FILE_EXISTS;
+    return 0;
 }
 
 int SafeWriteBytes(SafeWrite *write, const void *bytes, size_t length)

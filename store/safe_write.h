@@ -20,6 +20,12 @@ struct SafeWrite {
 // Opens the temporary file beside `path` for writing. Returns 0 (nothing to commit) on failure.
 int BeginSafeWrite(SafeWrite *write, const char *path);
 
+// The same for a file in a folder of the user's: the temporary file is
+// made new under the first free name (<path>.tmp, <path>.1.tmp, ...), so
+// that a file of the user's that happens to have such a name is never
+// touched.
+int BeginSafeWriteNew(SafeWrite *write, const char *path);
+
 // Appends bytes; a failure is remembered and makes the commit fail.
 int SafeWriteBytes(SafeWrite *write, const void *bytes, size_t length);
 

@@ -24,6 +24,8 @@ static unsigned long unreadError;
 // file kept aside; both hold until the file is next read or written whole.
 static int unreadTold[4];
 static int damageKept[4];
+// Per list number: told that an entry too long for its file was left out.
+static int leftOutTold[4];
 
 static const char UnsavedSuffix[] = ".unsaved";
 
@@ -145,19 +147,26 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
 }
 
 // Writes the list box's entries crash-safely to `path`; 1 when written.
-static int WriteListBox(HWND listBox, LRESULT count, const char *path)
+// An entry longer than a list file keeps is left out; the first such
+// entry's index goes to *leftOut (-1 when none was).
+static int WriteListBox(HWND listBox, LRESULT count, const char *path, LRESULT *leftOut)
 {
+    *leftOut = -1;
     SafeWrite write;
     if (!BeginSafeWrite(&write, path))
         return 0;
     static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
     for (LRESULT index = 0; index < count; index++) {
         int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        if (length < 0 || length > ListEntryWriteLimit)
+        size_t size = length >= 0 && length <= ListEntryWriteLimit
+                          ? EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record)
+                          : 0;
+        if (size == 0) {
+            if (*leftOut < 0)
+                *leftOut = index;
             continue;
-        size_t size = EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record);
-        if (size > 0)
-            SafeWriteBytes(&write, record, size);
+        }
+        SafeWriteBytes(&write, record, size);
     }
     return CommitSafeWrite(&write);
 }
@@ -171,10 +180,19 @@ int SaveActiveList(void)
     if (count == LB_ERR || activeListUnread || !IsListNumber(list))
         return 0;
 
-    int saved = WriteListBox(listBox, count, ListFilePath());
+    LRESULT leftOut = -1;
+    int saved = WriteListBox(listBox, count, ListFilePath(), &leftOut);
     if (saved)
         damageKept[list] = 0;
     NoteSaveOutcome((int)list, saved, saved ? 0 : GetSafeWriteError());
+    // An entry left out of the file is gone at the next start: the user is
+    // told once, while it is still on screen to be shortened.
+    if (saved && leftOut >= 0 && !leftOutTold[list]) {
+        leftOutTold[list] = 1;
+        ShowNotice(MB_ICONWARNING, IDS_ENTRY_LEFT_OUT, (int)leftOut + 1, (int)list, (int)ListEntryWriteLimit);
+    } else if (saved && leftOut < 0) {
+        leftOutTold[list] = 0;
+    }
     return saved;
 }
 
@@ -231,7 +249,8 @@ int KeepUnsavedEntries(char *kept, size_t size)
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     for (int place = 0; place < UnsavedPlaces && count != LB_ERR; place++) {
-        if (UnsavedPath(list, place, kept, size) && WriteListBox(listBox, count, kept))
+        LRESULT leftOut;
+        if (UnsavedPath(list, place, kept, size) && WriteListBox(listBox, count, kept, &leftOut))
             return 1;
     }
     return -1;

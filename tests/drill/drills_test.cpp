@@ -553,4 +553,76 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
     EXPECT_TRUE(noTemporaryFiles());
 }
 
+// Fills the disk, adds `text` (the failed save is told once) and gives the
+// filler's path; empty when a step failed.
+std::string addOnAFullDisk(const VomblyProcess &vombly, HWND window, const char *text, DrillTally *tally)
+{
+    std::string filler = fillDisk(dataFolder());
+    if (filler.empty() || !addEntry(vombly, window, text))
+        return "";
+    MessageBoxSeen box = answerBox(vombly, IDOK);
+    EXPECT_NE(std::string::npos, box.text.find("The entries of list 1 could not be saved !")) << box.text;
+    tally->faults++;
+    return box.window != NULL ? filler : "";
+}
+
+// A log-off ends Vombly without a box; what waited for room is then saved.
+TEST_F(DiskFullDrill, ALogOffWithAFailedSavePendingSavesItOnceThereIsRoom)
+{
+    char onSmallDisk[8] = "";
+    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
+        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    VomblyProcess vombly = startVombly("/SM");
+    HWND window = waitForMainWindow(vombly);
+    ASSERT_NE(nullptr, window);
+    std::string filler = addOnAFullDisk(vombly, window, "logoff-1", &tally);
+    ASSERT_FALSE(filler.empty());
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ((DWORD_PTR)TRUE, answer);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_EQ(0u, waitForExit(vombly, UiTimeoutMs));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    Entries withTyped = FirstList;
+    withTyped.push_back("logoff-1");
+    EXPECT_EQ(withTyped, now[0]);
+    if (now[0] != withTyped)
+        tally.filesLost++;
+}
+
+// Remove on a list whose save failed acts on what is on screen.
+TEST_F(DiskFullDrill, RemoveAfterAFailedSaveKeepsTheUnsavedEntry)
+{
+    char onSmallDisk[8] = "";
+    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
+        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    VomblyProcess vombly = startVombly("/SM");
+    HWND window = waitForMainWindow(vombly);
+    ASSERT_NE(nullptr, window);
+    std::string filler = addOnAFullDisk(vombly, window, "lost-1", &tally);
+    ASSERT_FALSE(filler.empty());
+    ASSERT_TRUE(removeEntry(vombly, window, 0));
+    tally.faults++;
+    Entries expected(FirstList.begin() + 1, FirstList.end());
+    expected.push_back("lost-1");
+    EXPECT_EQ(expected, listBoxEntries(listBoxOf(window)));
+
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    EXPECT_TRUE(exitThroughMenu(vombly, window));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    EXPECT_EQ(expected, now[0]);
+    if (now[0] != expected)
+        tally.filesLost++;
+}
+
 } // namespace

@@ -486,4 +486,22 @@ TEST_F(TextFileTest, ExportReplacesAnOldFileWhole)
         EXPECT_TRUE(name == "old.txt" || name.find("old.txt") == std::string::npos) << name << " left behind";
 }
 
+// Files of the user's beside the chosen one whose names the export's
+// temporary file could take are left as they are.
+TEST_F(TextFileTest, ExportLeavesTheUsersFilesBesideItAlone)
+{
+    lists[0] = {"new"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    const std::string path = textPath("notes.txt");
+    const Bytes mine = bytesOf("the user's own notes\r\n");
+    writeFileBytes(path + ".tmp", mine);
+    writeFileBytes(path + ".1.tmp", mine);
+    std::string message;
+    EXPECT_EQ(1, exportTo(path, &message));
+    EXPECT_EQ("\xEF\xBB\xBFnew\r\n", bytesText(readFileBytes(path)));
+    EXPECT_EQ(mine, readFileBytes(path + ".tmp"));
+    EXPECT_EQ(mine, readFileBytes(path + ".1.tmp"));
+    EXPECT_FALSE(fileExists(path + ".2.tmp"));
+}
+
 } // namespace

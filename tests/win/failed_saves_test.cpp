@@ -434,3 +434,21 @@ TEST_F(FailedSavesTest, EntriesKeptAtTheLastEndAreOfferedAtTheNextStart)
         screenLock = NULL;
     }
 }
+
+// An entry too long for a list file is left out of it, and the save that
+// leaves it out says so (once), instead of reporting a plain success.
+TEST_F(FailedSavesTest, ASaveThatLeavesAnEntryOutSaysSo)
+{
+    lists[0] = {"kiwi"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    const std::string huge(ListEntryBufferSize + 100, 'h');
+    SendMessageA(listBox(), LB_ADDSTRING, 0, (LPARAM)huge.c_str());
+    SendMessageA(listBox(), LB_ADDSTRING, 0, (LPARAM) "after it");
+    watch();
+    EXPECT_EQ(1, SaveActiveList());
+    EXPECT_EQ(1, SaveActiveList());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("Entry 2 of list 1 is longer than a list file keeps")) << boxes.texts;
+    EXPECT_EQ(encodeListFile({"kiwi", "after it"}), readFileBytes(listPath(1)));
+}
