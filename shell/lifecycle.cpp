@@ -85,6 +85,8 @@ BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
 
 LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
+    ended = 0;
+    SetNoticesQuiet(0);
     InitCommonControls();
     // With the version 6 common controls the manifest asks for, the system
     // classes the program uses (list box, button, edit, static) come from
@@ -98,8 +100,6 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     CreateMainControls(instance, window);
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     exitRequestMessage = RegisterWindowMessageA(ExitRequestName);
-    ended = 0;
-    SetNoticesQuiet(0);
     TrayIcon(NIM_ADD, instance, window);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
@@ -145,6 +145,14 @@ static void EndCleanly(HINSTANCE instance, HWND window)
     if (PrivateCopyPending())
         ShowNotice(MB_ICONWARNING, IDS_PRIVATE_NOT_CLEARED);
     SaveSettings();
+    int settingsKept = KeepUnsavedSettings(kept, sizeof kept);
+    if (settingsKept > 0) {
+        ShowNotice(MB_ICONWARNING, IDS_SETTINGS_KEPT, kept);
+    } else if (settingsKept < 0) {
+        char reason[512];
+        ErrorText(GetSafeWriteError(), reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_SETTINGS_NOT_SAVED, reason);
+    }
     TrayIcon(NIM_DELETE, instance, window);
     FreeLogo();
     PostQuitMessage(0);

@@ -197,6 +197,50 @@ static void ReadDefaultSettings(void)
         ReadSettingsFile(defaultPath, &settingsRecord, HeldFileWaitMs);
 }
 
+// Settings kept at the last end, because they could not be saved then,
+// are offered back; taken, they are written at once and the kept file goes.
+static void OfferKeptSettings(void)
+{
+    const char *path = SettingsFilePath();
+    for (int place = 0; place < UnsavedPlaces; place++) {
+        char kept[PathBufferSize];
+        if (path == NULL || !UnsavedCopyPath(path, place, kept, sizeof kept) ||
+            GetFileAttributesA(kept) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (ShowNotice(MB_YESNO | MB_ICONWARNING, IDS_KEPT_SETTINGS_OFFER, kept) != IDYES)
+            continue;
+        SettingsRecord record = {};
+        unsigned long error = ERROR_FILE_CORRUPT;
+        if (ReadSettingsFile(kept, &record, HeldFileWaitMs) == SettingsAccepted) {
+            SettingsRecord before = settingsRecord;
+            settingsRecord = record;
+            if (WriteSettingsFile()) {
+                DeleteFileA(kept);
+                continue;
+            }
+            error = GetSafeWriteError();
+            settingsRecord = before;
+        }
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_KEPT_SETTINGS_NOT_TAKEN, reason, kept);
+    }
+}
+
+int KeepUnsavedSettings(char *kept, size_t size)
+{
+    if (!SaveFailed(SaveTargetSettings))
+        return 0;
+    settingsRecord.reservedHead = 0;
+    unsigned char bytes[SettingsFileSize];
+    EncodeSettingsFile(&settingsRecord, bytes);
+    for (int place = 0; place < UnsavedPlaces; place++) {
+        if (UnsavedCopyPath(SettingsFilePath(), place, kept, size) && WriteWholeFile(kept, bytes, sizeof bytes))
+            return 1;
+    }
+    return -1;
+}
+
 void LoadSettingsAtStart(void)
 {
     char path[PathBufferSize];
@@ -230,6 +274,7 @@ void LoadSettingsAtStart(void)
         ErrorText(error, reason, sizeof reason);
         ShowNotice(MB_ICONERROR, IDS_SETTINGS_UNREAD, reason);
     }
+    OfferKeptSettings();
     // Only lists 1 to 3 have files; any other number starts on list 1, the
     // rule Toggle List follows.
     if (GetActiveList() < 1 || GetActiveList() > 3)

@@ -129,6 +129,21 @@ int KeepDamagedCopy(const char *path, char *kept, size_t size)
     return 0;
 }
 
+int UnsavedCopyPath(const char *path, int place, char *out, size_t size)
+{
+    static const char UnsavedSuffix[] = ".unsaved";
+    if (path == NULL)
+        return 0;
+    if (place == 0)
+        return FormatPath(out, size, "%s%s", path, UnsavedSuffix);
+    char temp[MAX_PATH];
+    DWORD length = GetTempPathA(ARRAYSIZE(temp), temp);
+    if (length == 0 || length >= ARRAYSIZE(temp))
+        return 0;
+    const char *name = strrchr(path, '\\');
+    return FormatPath(out, size, "%s%s%s", temp, name != NULL ? name + 1 : path, UnsavedSuffix);
+}
+
 const char *TooLongFolder(void)
 {
     return tooLongFolder[0] != '\0' ? tooLongFolder : NULL;

@@ -30,6 +30,13 @@ int DefaultFilePath(char *buffer, size_t size, const char *name);
 // error set.
 int KeepDamagedCopy(const char *path, char *kept, size_t size);
 
+// Where a file's contents that could not be saved at the end are kept:
+// place 0 beside the file (<path>.unsaved), place 1 in the temporary folder
+// under the file's own name, for when its folder takes nothing. 0 when the
+// path does not fit.
+enum { UnsavedPlaces = 2 };
+int UnsavedCopyPath(const char *path, int place, char *out, size_t size);
+
 // The per-user application-data folder, without a trailing backslash, or
 // empty when the shell reports none. Setting it forgets the data folder
 // built from the previous value.

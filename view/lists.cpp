@@ -27,8 +27,6 @@ static int damageKept[4];
 // Per list number: told that an entry too long for its file was left out.
 static int leftOutTold[4];
 
-static const char UnsavedSuffix[] = ".unsaved";
-
 static int IsListNumber(uint32_t list)
 {
     return list >= 1 && list <= 3;
@@ -225,20 +223,9 @@ void RetryFailedSaves(void)
         SaveSettings();
 }
 
-// Where entries that could not be saved at the end are kept: beside the
-// list file, or in the temporary folder when the data folder takes nothing.
 static int UnsavedPath(uint32_t list, int place, char *path, size_t size)
 {
-    const char *listPath = ListFilePathOf(list);
-    if (listPath == NULL)
-        return 0;
-    if (place == 0)
-        return FormatPath(path, size, "%s%s", listPath, UnsavedSuffix);
-    char temp[MAX_PATH];
-    DWORD length = GetTempPathA(ARRAYSIZE(temp), temp);
-    if (length == 0 || length >= ARRAYSIZE(temp))
-        return 0;
-    return FormatPath(path, size, "%s%s%d.dat%s", temp, GetString(IDS_PRODUCT), (int)list, UnsavedSuffix);
+    return UnsavedCopyPath(ListFilePathOf(list), place, path, size);
 }
 
 int KeepUnsavedEntries(char *kept, size_t size)

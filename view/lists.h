@@ -41,7 +41,6 @@ int ActiveListChangeable(void);
 // written to <list file>.unsaved, or to the temporary folder when that
 // fails. Returns 1 with the path in `kept`, 0 when nothing was unsaved, -1
 // when they could not be kept anywhere.
-enum { UnsavedPlaces = 2 };
 int KeepUnsavedEntries(char *kept, size_t size);
 
 // At start: entries kept at the last end are offered back, list by list;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/lifecycle.h"
+#include "system/notices.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "view/lists.h"
@@ -451,4 +452,65 @@ TEST_F(FailedSavesTest, ASaveThatLeavesAnEntryOutSaysSo)
     EXPECT_EQ(1, boxes.seen);
     EXPECT_NE(std::string::npos, boxes.texts.find("Entry 2 of list 1 is longer than a list file keeps")) << boxes.texts;
     EXPECT_EQ(encodeListFile({"kiwi", "after it"}), readFileBytes(listPath(1)));
+}
+
+// File, Exit, Quit with a save still failing: the entries are kept beside
+// the list, and the user, who is there, is told where.
+TEST_F(FailedSavesTest, QuitWithASaveStillFailingKeepsTheEntriesAndSaysWhere)
+{
+    lists[0] = {"kiwi"};
+    DeleteFileA((listPath(1) + ".unsaved").c_str());
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(hold(listPath(1)));
+    watch();
+    add("typed");
+    stopWatching();
+    DialogDriver exitBox;
+    ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&exitBox, "Vombly - Quit", IDOK));
+    watch(IDCANCEL);
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    stopWatching();
+    finishDialogDriver(&exitBox);
+    EXPECT_EQ(1, exitBox.seen);
+    EXPECT_TRUE(takeQuitMessage());
+    // Whether to try again, then where the entries went.
+    EXPECT_EQ(2, boxes.seen) << boxes.texts;
+    EXPECT_NE(std::string::npos, boxes.texts.find("Some changes could not be saved")) << boxes.texts;
+    release();
+    EXPECT_EQ(encodeListFile({"kiwi", "typed"}), readFileBytes(listPath(1) + ".unsaved"));
+}
+
+// Settings that cannot be saved at the end are kept too, and offered back
+// at the next start.
+TEST_F(FailedSavesTest, SettingsThatCannotBeSavedAtTheEndAreKeptAndOfferedBack)
+{
+    DeleteFileA((settingsPath() + ".unsaved").c_str());
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_NO_FATAL_FAILURE(hold(settingsPath()));
+    watch();
+    SetListName(2, "renamed");
+    EXPECT_EQ(0, SaveSettings());
+    stopWatching();
+    watch();
+    SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    stopWatching();
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    EXPECT_TRUE(takeQuitMessage());
+    release();
+    closeMainWindow();
+    ReleaseMutex(screenLock);
+    CloseHandle(screenLock);
+    screenLock = NULL;
+    ASSERT_TRUE(fileExists(settingsPath() + ".unsaved"));
+
+    // The next start: Yes takes them.
+    NoteSaveOutcome(SaveTargetSettings, 1, 0);
+    watch(IDYES);
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("the settings could not be saved")) << boxes.texts;
+    EXPECT_STREQ("renamed", GetListName(2));
+    EXPECT_STREQ("renamed", savedSettings().lists[1].listName);
+    EXPECT_FALSE(fileExists(settingsPath() + ".unsaved"));
 }
