@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <random>
 #include <string>
@@ -415,6 +416,49 @@ TEST_P(DamagedFiles, StartSaysWhatItMustKeepsTheCopyAndExits)
 
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedFiles, ::testing::ValuesIn(damageCases),
                          [](const ::testing::TestParamInfo<DamageCase> &info) { return std::string(info.param.name); });
+
+// ---- Held settings file ----------------------------------------------------
+
+// A backup or sync tool holds the settings file through the start, denying
+// reading: the start says so and runs on the defaults, and the user's names
+// are never written over; once let go, the end takes them back.
+TEST_F(Drill, ASettingsFileHeldAtStartIsNeverReplacedByTheDefaults)
+{
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    SettingsRecord mine = settingsRecord(1, 0, 0);
+    snprintf(mine.lists[0].listName, sizeof mine.lists[0].listName, "Home");
+    snprintf(mine.lists[1].listName, sizeof mine.lists[1].listName, "Work");
+    snprintf(mine.lists[2].listName, sizeof mine.lists[2].listName, "Other");
+    ASSERT_TRUE(writeUsersSettings(mine));
+    Bytes before = readFileBytes(dataFile("Vombly.cfg"));
+    HANDLE held = CreateFileA(dataFile("Vombly.cfg").c_str(), GENERIC_READ, FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    tally.faults++;
+
+    VomblyProcess vombly = startVombly("/SM");
+    MessageBoxSeen box = answerBox(vombly, IDOK, StartTimeoutMs);
+    ASSERT_NE(nullptr, box.window) << "no message at start";
+    EXPECT_NE(std::string::npos, box.text.find("The settings file could not be read")) << box.text;
+    HWND window = waitForMainWindow(vombly, 60000);
+    ASSERT_NE(nullptr, window);
+    CloseHandle(held);
+    tally.filesChecked++;
+    if (readFileBytes(dataFile("Vombly.cfg")) != before) {
+        tally.filesLost++;
+        ADD_FAILURE() << "the held settings file was written over";
+    }
+
+    EXPECT_TRUE(exitThroughMenu(vombly, window));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    EXPECT_STREQ("Home", settings.lists[0].listName);
+    EXPECT_STREQ("Work", settings.lists[1].listName);
+    EXPECT_STREQ("Other", settings.lists[2].listName);
+    if (strcmp(settings.lists[1].listName, "Work") != 0)
+        tally.filesLost++;
+}
 
 // ---- Clipboard held ---------------------------------------------------------
 
