@@ -57,6 +57,8 @@ static const MessageRow MessageTable[] = {
     {WM_HOTKEY, OnHotkey},
     {WM_ACTIVATEAPP, OnActivateApp},
     {DpiChangedMessage, OnDpiChanged},
+    {WM_QUERYENDSESSION, OnQueryEndSession},
+    {WM_ENDSESSION, OnEndSession},
     {0, NULL},
 };
 
@@ -118,6 +120,8 @@ MessageHandler FindMessageHandler(UINT message)
     // The shell's restart message has a number known only at run time.
     if (message != 0 && message == TaskbarCreatedMessage())
         return OnTaskbarCreated;
+    if (message != 0 && message == ExitRequestMessage())
+        return OnExitRequest;
     return NULL;
 }
 

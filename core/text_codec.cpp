@@ -107,26 +107,43 @@ void StartTextReader(TextReader *reader, const unsigned char *bytes, size_t size
     reader->line = 1;
 }
 
-// The length of the line break at `position`: 2 for CR LF, 1 for LF, else 0.
+// The length of the line break at `position`, or 0: LF, CR LF, CR CR LF
+// (left by a CR LF converted once more) and a lone CR (old Mac files) each
+// end one line.
 static size_t LineBreakAt(const TextReader *reader, size_t position)
 {
     const unsigned char *bytes = reader->bytes;
-    if (position < reader->size && bytes[position] == '\n')
+    size_t size = reader->size;
+    if (position >= size)
+        return 0;
+    if (bytes[position] == '\n')
         return 1;
-    if (position + 1 < reader->size && bytes[position] == '\r' && bytes[position + 1] == '\n')
+    if (bytes[position] != '\r')
+        return 0;
+    if (position + 1 < size && bytes[position + 1] == '\n')
         return 2;
-    return 0;
+    if (position + 2 < size && bytes[position + 1] == '\r' && bytes[position + 2] == '\n')
+        return 3;
+    return 1;
+}
+
+// Where the line that holds `position` ends: its first CR or LF, or the end.
+static size_t LineEndFrom(const TextReader *reader, size_t position)
+{
+    while (position < reader->size && reader->bytes[position] != '\n' && reader->bytes[position] != '\r')
+        position++;
+    return position;
 }
 
 // Passes over a badly quoted field: reading goes on with the line after
-// the one the field started on, so one stray quote costs one line.
-static TextEntryResult SkipBadField(TextReader *reader, char *text)
+// the one that holds `at`, so a field with text after its closing quote
+// costs its own lines, and one that never closes costs its first line.
+static TextEntryResult SkipBadField(TextReader *reader, char *text, size_t at, uint32_t linesInside)
 {
     text[0] = '\0';
-    const unsigned char *start = reader->bytes + reader->position;
-    const void *newline = memchr(start, '\n', reader->size - reader->position);
-    reader->position = newline != NULL ? (size_t)((const unsigned char *)newline - reader->bytes) + 1 : reader->size;
-    reader->line++;
+    size_t end = LineEndFrom(reader, at);
+    reader->position = end + LineBreakAt(reader, end);
+    reader->line += linesInside + 1;
     return TextEntryBadQuotes;
 }
 
@@ -152,7 +169,7 @@ TextEntryResult ReadTextEntry(TextReader *reader, char *text, size_t *length, ui
         p++;
         for (;;) {
             if (p >= size)
-                return SkipBadField(reader, text);
+                return SkipBadField(reader, text, reader->position, 0);
             unsigned char c = bytes[p];
             if (c == '"') {
                 if (p + 1 < size && bytes[p + 1] == '"') {
@@ -161,7 +178,8 @@ TextEntryResult ReadTextEntry(TextReader *reader, char *text, size_t *length, ui
                     p++;
                     break;
                 }
-            } else if (c == '\n') {
+            } else if (c == '\n' || (c == '\r' && LineBreakAt(reader, p) != 2 && LineBreakAt(reader, p) != 3)) {
+                // Each line break counts once, whichever bytes make it.
                 linesInside++;
             }
             if (n < TextEntryMaxBytes)
@@ -172,17 +190,13 @@ TextEntryResult ReadTextEntry(TextReader *reader, char *text, size_t *length, ui
         }
         size_t lineBreak = LineBreakAt(reader, p);
         if (lineBreak == 0 && p < size)
-            return SkipBadField(reader, text);
+            return SkipBadField(reader, text, p, linesInside);
         reader->position = p + lineBreak;
         reader->line += linesInside + 1;
     } else {
-        const void *newline = memchr(bytes + p, '\n', size - p);
-        size_t end = newline != NULL ? (size_t)((const unsigned char *)newline - bytes) : size;
-        reader->position = newline != NULL ? end + 1 : size;
+        size_t end = LineEndFrom(reader, p);
+        reader->position = end + LineBreakAt(reader, end);
         reader->line++;
-        // A CR before the LF, or at the very end of the file, ends the line.
-        if (end > p && bytes[end - 1] == '\r')
-            end--;
         size_t count = end - p;
         if (count > TextEntryMaxBytes) {
             tooLong = 1;

@@ -11,7 +11,8 @@
 // The form, for writers and readers alike:
 // - The file starts with the UTF-8 byte order mark EF BB BF; a reader takes
 //   a file with or without it.
-// - Each entry is one line, ended by CR LF; a reader also takes LF alone.
+// - Each entry is one line, ended by CR LF; a reader also takes LF alone,
+//   a lone CR, and CR CR LF as one line end.
 //   Blank lines are skipped.
 // - An entry that is empty, holds a CR, LF, tab, double quote or comma, or
 //   starts or ends with a space is written as a quoted field: a double quote,
@@ -65,9 +66,10 @@ enum TextEntryResult {
     TextEntryEnd = 0,      // no more entries
     TextEntryRead = 1,     // the entry is in the buffer
     TextEntryTooLong = 2,  // longer than TextEntryMaxBytes; passed over
-    TextEntryBadQuotes = 3 // a quoted field whose quote is not closed, or that
-                           // has text after its closing quote; the reader
-                           // goes on at the line after the field's first one
+    TextEntryBadQuotes = 3 // a quoted field whose quote is not closed (the
+                           // reader goes on at the line after its first one),
+                           // or that has text after its closing quote (the
+                           // reader goes on after the line of that quote)
 };
 
 // The next entry: its text, zero-terminated, into `text` (at least

@@ -10,6 +10,7 @@
 #include "store/settings.h"
 #include "view/save_settings.h"
 #include "system/list_entry.h"
+#include "view/lists.h"
 
 // The typed text or the entry about to be removed; kept between openings.
 static char dialogEntryText[ListEntryBufferSize];
@@ -19,6 +20,8 @@ static int entryRemoved;
 
 LRESULT AddStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
+    if (!ActiveListChangeable())
+        return 0;
     DialogBoxParamA(instance, "ADDBOX", window, AddDlgProc, 0);
     // The list and the settings are written whatever the dialog's outcome.
     SendMessageA(window, WM_COMMAND, CMD_SAVE_LIST, 0);
@@ -57,7 +60,7 @@ LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARA
     LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
         ShowMessage(window, GetString(IDS_NOTHING_SELECTED), GetString(IDS_ERROR), MB_TOPMOST | MB_ICONERROR);
-    } else {
+    } else if (ActiveListChangeable()) {
         entryRemoved = 0;
         DialogBoxParamA(instance, "REMOVEBOX", window, RemoveDlgProc, 0);
         // The reload shows the list as the file now holds it, with the entry

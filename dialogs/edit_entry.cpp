@@ -12,6 +12,7 @@
 #include "store/settings.h"
 #include "view/save_settings.h"
 #include "system/list_entry.h"
+#include "view/lists.h"
 
 // The entry's text while the dialog shows it, and what the user left in the box.
 static char editEntryText[ListEntryBufferSize];
@@ -50,7 +51,8 @@ LRESULT EditEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR || ReadListEntry(listBox, (int)selected, editEntryText, sizeof editEntryText) < 0)
+    if (selected == LB_ERR || ReadListEntry(listBox, (int)selected, editEntryText, sizeof editEntryText) < 0 ||
+        !ActiveListChangeable())
         return 0;
     if (DialogBoxParamA(instance, "EDITBOX", window, EditDlgProc, 0) != 1)
         return 0;
@@ -96,7 +98,7 @@ INT_PTR CALLBACK EditDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 static LRESULT MoveEntry(HWND window, int direction)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
-    if (!CanMoveEntry(listBox, direction))
+    if (!CanMoveEntry(listBox, direction) || !ActiveListChangeable())
         return 0;
     int selected = (int)SendMessageA(listBox, LB_GETCURSEL, 0, 0);
     static char movingText[ListEntryBufferSize];

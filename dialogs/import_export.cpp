@@ -17,6 +17,7 @@
 #include "view/save_settings.h"
 #include "core/text_codec.h"
 #include "system/list_entry.h"
+#include "view/lists.h"
 
 // One entry on its way: UTF-16 between the two encodings. A UTF-8 text of n
 // bytes never needs more than n UTF-16 units, nor an ANSI text of n bytes.
@@ -201,7 +202,7 @@ int ExportTextFile(const char *path, char *message, size_t messageSize)
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     SafeWrite write;
-    if (count == LB_ERR || !BeginSafeWrite(&write, path)) {
+    if (count == LB_ERR || !BeginSafeWriteNew(&write, path)) {
         AppendString(message, messageSize, IDS_EXPORT_FAILED, path);
         return 0;
     }
@@ -279,7 +280,7 @@ LRESULT ImportListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
 {
     static char path[PathBufferSize];
     path[0] = '\0';
-    if (!AskForFile(window, 0, path, sizeof path))
+    if (!ActiveListChangeable() || !AskForFile(window, 0, path, sizeof path))
         return 0;
     static char message[ImportMessageSize];
     int added = ImportTextFile(window, path, message, sizeof message);

@@ -72,32 +72,53 @@ VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
 Var wasRunning
 
-; Ends a running Vombly the way File, Exit, Quit does: WM_DESTROY makes it
-; save its settings, take its tray icon away and leave its message loop
-; (its lists are written at every change). Waits up to ten seconds for the
-; window to go with the process; gives up with a message otherwise.
+; Ends a running Vombly the way File, Exit, Quit does: its own exit request
+; makes it try its failed saves again, keep what still cannot be saved
+; beside its list, save its settings and take its tray icon away, without
+; any box. Waits up to ten seconds for its process to end; gives up with a
+; message otherwise.
 !macro EndRunningVombly un
 Function ${un}EndRunningVombly
   Push $0
   Push $1
+  Push $2
+  Push $3
   StrCpy $wasRunning 0
-  StrCpy $1 0
-  ${Do}
-    FindWindow $0 "${PRODUCT}" "${TITLE}"
-    ${If} $0 = 0
-      ${Break}
+  FindWindow $0 "${PRODUCT}" "${TITLE}"
+  ${If} $0 <> 0
+    StrCpy $wasRunning 1
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
+    ; SYNCHRONIZE, to wait for the process itself
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
+    System::Call 'user32::RegisterWindowMessage(t "Vombly-Exit-Request") i .r3'
+    SendMessage $0 $3 0 0 /TIMEOUT=5000
+    StrCpy $1 1
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r1'
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${Else}
+      ; Without a handle: the window goes with the process.
+      StrCpy $3 0
+      ${Do}
+        FindWindow $0 "${PRODUCT}" "${TITLE}"
+        ${If} $0 = 0
+          StrCpy $1 0
+          ${Break}
+        ${EndIf}
+        IntOp $3 $3 + 1
+        ${If} $3 > 100
+          ${Break}
+        ${EndIf}
+        Sleep 100
+      ${Loop}
     ${EndIf}
-    ${If} $1 = 0
-      StrCpy $wasRunning 1
-      SendMessage $0 ${WM_DESTROY} 0 0 /TIMEOUT=5000
-    ${EndIf}
-    IntOp $1 $1 + 1
-    ${If} $1 > 100
-      MessageBox MB_OK|MB_ICONEXCLAMATION "Vombly is still running. End it with File, Exit, Quit and run this again." /SD IDOK
+    ${If} $1 <> 0
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Vombly did not end within ten seconds. End it with File, Exit, Quit and run this again." /SD IDOK
       Abort
     ${EndIf}
-    Sleep 100
-  ${Loop}
+  ${EndIf}
+  Pop $3
+  Pop $2
   Pop $1
   Pop $0
 FunctionEnd

@@ -98,6 +98,18 @@
 #define IDS_TRAY_EMPTY         102
 #define IDS_TRAY_MORE          103
 #define IDS_HOTKEY_ACTIVE      104
+#define IDS_LIST_NOT_CHANGED   105
+#define IDS_UNSAVED_KEPT       106
+#define IDS_UNSAVED_LOST       107
+#define IDS_KEPT_OFFER         108
+#define IDS_KEPT_NOT_TAKEN     109
+#define IDS_SETTINGS_UNREAD    110
+#define IDS_PRIVATE_NOT_CLEARED 111
+#define IDS_COPY_FAILED        112
+#define IDS_ENTRY_LEFT_OUT     113
+#define IDS_SETTINGS_KEPT      114
+#define IDS_KEPT_SETTINGS_OFFER 115
+#define IDS_KEPT_SETTINGS_NOT_TAKEN 116
 
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001

@@ -21,12 +21,15 @@
 #include "view/clipboard.h"
 #include "view/controls.h"
 #include "view/paint.h"
+#include "store/safe_write.h"
 
 static UINT_PTR timerId;
 static DWORD timerTicks;
 static DWORD lastTimeChangeTick;
 static HWND creatingWindow;
 static UINT taskbarCreatedMessage;
+static UINT exitRequestMessage;
+static int ended;
 
 // The tray icon's picture: at 96 DPI the shared icon, as ever; above, the
 // icon's image nearest the size the notification area shows, made for this
@@ -94,6 +97,8 @@ BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
 
 LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
+    ended = 0;
+    SetNoticesQuiet(0);
     InitCommonControls();
     // With the version 6 common controls the manifest asks for, the system
     // classes the program uses (list box, button, edit, static) come from
@@ -106,6 +111,7 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     LoadSettingsAtStart();
     CreateMainControls(instance, window);
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    exitRequestMessage = RegisterWindowMessageA(ExitRequestName);
     TrayIcon(NIM_ADD, instance, window);
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
@@ -115,24 +121,87 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
         return 0;
 
     StartHotkey(window);
+    OfferKeptEntries();
     SaveSettingsAtStart();
     if (!GetShowAtStart())
         PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
-LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+// The one way the program ends, whoever asks: failed saves are tried once
+// more, entries that still cannot be saved are kept beside their file (and
+// offered at the next start), a private copy is cleared, the settings saved
+// and the tray icon taken away.
+static void EndCleanly(HINSTANCE instance, HWND window)
 {
+    if (ended)
+        return;
+    ended = 1;
     KillTimer(window, timerId);
     KillTimer(window, PrivateClearTimerId);
+    RetryFailedSaves();
+    char kept[PathBufferSize];
+    int list = (int)GetActiveList();
+    int keptAside = KeepUnsavedEntries(kept, sizeof kept);
+    if (keptAside > 0) {
+        ShowNotice(MB_ICONWARNING, IDS_UNSAVED_KEPT, list, kept);
+    } else if (keptAside < 0) {
+        char reason[512];
+        ErrorText(GetSafeWriteError(), reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_UNSAVED_LOST, list, reason);
+    }
     // A private copy still on the clipboard leaves with the program.
     ClearPrivateCopyAtExit();
+    if (PrivateCopyPending())
+        ShowNotice(MB_ICONWARNING, IDS_PRIVATE_NOT_CLEARED);
     SaveSettings();
+    int settingsKept = KeepUnsavedSettings(kept, sizeof kept);
+    if (settingsKept > 0) {
+        ShowNotice(MB_ICONWARNING, IDS_SETTINGS_KEPT, kept);
+    } else if (settingsKept < 0) {
+        char reason[512];
+        ErrorText(GetSafeWriteError(), reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_SETTINGS_NOT_SAVED, reason);
+    }
     TrayIcon(NIM_DELETE, instance, window);
     FreeLogo();
     FreeDpiFonts();
     PostQuitMessage(0);
+}
+
+LRESULT OnDestroy(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    EndCleanly(instance, window);
     return 0;
+}
+
+LRESULT OnQueryEndSession(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
+{
+    // Nothing holds the log-off: what cannot be saved is kept at the end.
+    return TRUE;
+}
+
+LRESULT OnEndSession(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
+{
+    if (wParam) {
+        // No box may hold the end of the session.
+        SetNoticesQuiet(1);
+        EndCleanly(instance, window);
+    }
+    return 0;
+}
+
+UINT ExitRequestMessage(void)
+{
+    return exitRequestMessage;
+}
+
+LRESULT OnExitRequest(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
+{
+    // The setup or the uninstaller waits, often unseen: no box.
+    SetNoticesQuiet(1);
+    EndCleanly(instance, window);
+    return 1;
 }
 
 // Before the Exit dialog: changes that could not be saved are tried once

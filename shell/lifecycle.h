@@ -26,6 +26,18 @@ LRESULT OnTrayNotify(HINSTANCE instance, HWND window, UINT message, WPARAM wPara
 UINT TaskbarCreatedMessage(void);
 LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The end of the session: nothing is asked; WM_ENDSESSION ends the program
+// the one clean way, without any box.
+LRESULT OnQueryEndSession(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT OnEndSession(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The request by which the setup and the uninstaller end a running copy
+// (registered under ExitRequestName; 0 before the window is created), and
+// its handler: the same clean end, without any box. Answers 1.
+#define ExitRequestName "Vombly-Exit-Request"
+UINT ExitRequestMessage(void);
+LRESULT OnExitRequest(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The enumeration procedure of the single-instance test.
 BOOL CALLBACK FindRunningCopy(HWND window, LPARAM lParam);
 

@@ -1,6 +1,9 @@
 #include "store/safe_write.h"
 
 #include <windows.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdint.h>
 #include <io.h>
 #include <string.h>
 
@@ -52,6 +55,51 @@ int BeginSafeWrite(SafeWrite *write, const char *path)
     if (write->file == NULL)
         NoteFailure();
     return write->file != NULL;
+}
+
+int BeginSafeWriteNew(SafeWrite *write, const char *path)
+{
+    enum { TempNameTries = 100 };
+    memset(write, 0, sizeof *write);
+    lastError = 0;
+    if (path == NULL || !FormatPath(write->targetPath, sizeof write->targetPath, "%s", path)) {
+        lastError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    for (int n = 0; n < TempNameTries; n++) {
+        int fits = n == 0 ? TempPathFor(write->tempPath, sizeof write->tempPath, path)
+                          : FormatPath(write->tempPath, sizeof write->tempPath, "%s.%d.tmp", path, n);
+        if (!fits) {
+            lastError = ERROR_FILENAME_EXCED_RANGE;
+            return 0;
+        }
+        if (StepFails()) {
+            NoteFailure();
+            return 0;
+        }
+        HANDLE handle = CreateFileA(write->tempPath, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (handle == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+                continue;
+            NoteFailure();
+            return 0;
+        }
+        int descriptor = _open_osfhandle((intptr_t)handle, _O_BINARY | _O_WRONLY);
+        write->file = descriptor >= 0 ? _fdopen(descriptor, "wb") : NULL;
+        if (write->file == NULL) {
+            if (descriptor >= 0)
+                _close(descriptor);
+            else
+                CloseHandle(handle);
+            DeleteFileA(write->tempPath);
+            NoteFailure();
+            return 0;
+        }
+        return 1;
+    }
+    lastError = ERROR_FILE_EXISTS;
+    return 0;
 }
 
 int SafeWriteBytes(SafeWrite *write, const void *bytes, size_t length)
@@ -110,6 +158,28 @@ int CommitSafeWrite(SafeWrite *write)
     if (!ok)
         DeleteFileA(write->tempPath);
     return ok;
+}
+
+FILE *OpenHeldFile(const char *path, unsigned long waitMs, unsigned long *error)
+{
+    enum { RetryDelayMs = 50 };
+    *error = ERROR_FILE_NOT_FOUND;
+    if (path == NULL)
+        return NULL;
+    for (unsigned long waited = 0;; waited += RetryDelayMs) {
+        SetLastError(0);
+        FILE *file = fopen(path, "rb");
+        if (file != NULL) {
+            *error = 0;
+            return file;
+        }
+        *error = GetLastError() != 0 ? GetLastError() : (errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
+        if (errno == ENOENT && *error != ERROR_SHARING_VIOLATION)
+            *error = ERROR_FILE_NOT_FOUND;
+        if ((*error != ERROR_SHARING_VIOLATION && *error != ERROR_LOCK_VIOLATION) || waited >= waitMs)
+            return NULL;
+        Sleep(RetryDelayMs);
+    }
 }
 
 int WriteWholeFile(const char *path, const void *bytes, size_t length)

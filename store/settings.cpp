@@ -157,48 +157,105 @@ SettingsRecord *GetSettingsRecord(void)
     return &settingsRecord;
 }
 
-enum { SettingsMissing = 0, SettingsAccepted = 1, SettingsDamaged = 2 };
+enum { SettingsMissing = 0, SettingsAccepted = 1, SettingsDamaged = 2, SettingsUnreadable = 3 };
 
-// Reads and decodes one settings file into the record. A file that opens
-// but is not accepted is damaged; one that cannot be opened counts as
-// missing.
-static int ReadSettingsFile(const char *path)
+// Why the settings file could not be read, when it could not.
+static unsigned long readError;
+
+// Reads and decodes one settings file into `record`. A file that opens but
+// is not accepted is damaged; one that is not there is missing; one that is
+// there but cannot be opened (another program holds it, waited for up to
+// `waitMs`) is unreadable.
+static int ReadSettingsFile(const char *path, SettingsRecord *record, unsigned long waitMs)
 {
-    if (path == NULL)
-        return SettingsMissing;
-    FILE *file = fopen(path, "rb");
+    FILE *file = OpenHeldFile(path, waitMs, &readError);
     if (file == NULL)
-        return SettingsMissing;
+        return readError == ERROR_FILE_NOT_FOUND || readError == ERROR_PATH_NOT_FOUND ? SettingsMissing
+                                                                                       : SettingsUnreadable;
     unsigned char bytes[SettingsFileSize];
     size_t length = fread(bytes, 1, sizeof bytes, file);
     fclose(file);
-    return DecodeSettingsFile(bytes, length, &settingsRecord) ? SettingsAccepted : SettingsDamaged;
+    return DecodeSettingsFile(bytes, length, record) ? SettingsAccepted : SettingsDamaged;
 }
 
 // Set when a damaged settings file could not be kept aside: it is then
 // never written over in this run.
 static int settingsHeld;
+// Set while the settings file could not be read: the run goes on from the
+// defaults and never writes over the file; every save reads it again.
+static int settingsUnread;
 
 int LoadSettings(void)
 {
-    return ReadSettingsFile(SettingsFilePath()) == SettingsAccepted;
+    return ReadSettingsFile(SettingsFilePath(), &settingsRecord, 0) == SettingsAccepted;
+}
+
+static void ReadDefaultSettings(void)
+{
+    char defaultPath[ShortPathBufferSize];
+    if (DefaultFilePath(defaultPath, sizeof defaultPath, ".cfg"))
+        ReadSettingsFile(defaultPath, &settingsRecord, HeldFileWaitMs);
+}
+
+// Settings kept at the last end, because they could not be saved then,
+// are offered back; taken, they are written at once and the kept file goes.
+static void OfferKeptSettings(void)
+{
+    const char *path = SettingsFilePath();
+    for (int place = 0; place < UnsavedPlaces; place++) {
+        char kept[PathBufferSize];
+        if (path == NULL || !UnsavedCopyPath(path, place, kept, sizeof kept) ||
+            GetFileAttributesA(kept) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (ShowNotice(MB_YESNO | MB_ICONWARNING, IDS_KEPT_SETTINGS_OFFER, kept) != IDYES)
+            continue;
+        SettingsRecord record = {};
+        unsigned long error = ERROR_FILE_CORRUPT;
+        if (ReadSettingsFile(kept, &record, HeldFileWaitMs) == SettingsAccepted) {
+            SettingsRecord before = settingsRecord;
+            settingsRecord = record;
+            if (WriteSettingsFile()) {
+                DeleteFileA(kept);
+                continue;
+            }
+            error = GetSafeWriteError();
+            settingsRecord = before;
+        }
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_KEPT_SETTINGS_NOT_TAKEN, reason, kept);
+    }
+}
+
+int KeepUnsavedSettings(char *kept, size_t size)
+{
+    if (!SaveFailed(SaveTargetSettings))
+        return 0;
+    settingsRecord.reservedHead = 0;
+    unsigned char bytes[SettingsFileSize];
+    EncodeSettingsFile(&settingsRecord, bytes);
+    for (int place = 0; place < UnsavedPlaces; place++) {
+        if (UnsavedCopyPath(SettingsFilePath(), place, kept, size) && WriteWholeFile(kept, bytes, sizeof bytes))
+            return 1;
+    }
+    return -1;
 }
 
 void LoadSettingsAtStart(void)
 {
     char path[PathBufferSize];
     const char *current = SettingsFilePath();
-    if (current != NULL && FormatPath(path, sizeof path, "%s", current) &&
-        ReadSettingsFile(path) == SettingsDamaged) {
+    int read = current != NULL && FormatPath(path, sizeof path, "%s", current)
+                   ? ReadSettingsFile(path, &settingsRecord, HeldFileWaitMs)
+                   : SettingsMissing;
+    if (read == SettingsDamaged) {
         // Before the first save writes over it, the damaged file is kept;
         // the run then starts from the default settings, as a first start
         // would.
         char kept[PathBufferSize];
         int keptAside = KeepDamagedCopy(path, kept, sizeof kept);
         unsigned long error = GetLastError();
-        char defaultPath[ShortPathBufferSize];
-        if (DefaultFilePath(defaultPath, sizeof defaultPath, ".cfg"))
-            ReadSettingsFile(defaultPath);
+        ReadDefaultSettings();
         if (keptAside) {
             ShowNotice(MB_ICONWARNING, IDS_SETTINGS_DAMAGED, kept);
         } else {
@@ -207,11 +264,40 @@ void LoadSettingsAtStart(void)
             ErrorText(error, reason, sizeof reason);
             ShowNotice(MB_ICONERROR, IDS_SETTINGS_NOT_KEPT, reason);
         }
+    } else if (read == SettingsUnreadable) {
+        // Held by another program, it is not missing: the user's settings
+        // are still in it and must not be replaced by the defaults.
+        unsigned long error = readError;
+        ReadDefaultSettings();
+        settingsUnread = 1;
+        char reason[512];
+        ErrorText(error, reason, sizeof reason);
+        ShowNotice(MB_ICONERROR, IDS_SETTINGS_UNREAD, reason);
     }
+    OfferKeptSettings();
     // Only lists 1 to 3 have files; any other number starts on list 1, the
     // rule Toggle List follows.
     if (GetActiveList() < 1 || GetActiveList() > 3)
         SetActiveList(1);
+}
+
+// A settings file that could not be read at start is read again; once it
+// can be, its record is taken over, apart from the list shown and the
+// entries selected, which belong to this run. 1 when it may be written.
+static int ReadUnreadSettings(void)
+{
+    SettingsRecord onDisk = {};
+    int read = ReadSettingsFile(SettingsFilePath(), &onDisk, 0);
+    if (read == SettingsUnreadable || read == SettingsDamaged)
+        return 0;
+    if (read == SettingsAccepted) {
+        onDisk.activeList = settingsRecord.activeList;
+        for (int list = 0; list < 3; list++)
+            onDisk.lists[list].listSelection = settingsRecord.lists[list].listSelection;
+        settingsRecord = onDisk;
+    }
+    settingsUnread = 0;
+    return 1;
 }
 
 int SettingsFileUnchanged(void)
@@ -238,8 +324,10 @@ int WriteSettingsFile(void)
     settingsRecord.reservedHead = 0;
     unsigned char bytes[SettingsFileSize];
     EncodeSettingsFile(&settingsRecord, bytes);
-    if (settingsHeld)
+    if (settingsHeld || (settingsUnread && !ReadUnreadSettings()))
         return 0;
+    settingsRecord.reservedHead = 0;
+    EncodeSettingsFile(&settingsRecord, bytes);
     int written = WriteWholeFile(SettingsFilePath(), bytes, sizeof bytes);
     NoteSaveOutcome(SaveTargetSettings, written, written ? 0 : GetSafeWriteError());
     return written;

@@ -54,14 +54,23 @@ int LoadSettings(void);
 // The start's load: a settings file that is there but not accepted is kept
 // aside (<file>.damaged, .damaged2, ...) and the run starts from the default
 // settings file, with the user told where the damaged one is; when it cannot
-// be kept, it is not written over in this run. Any active list outside 1 to
-// 3 becomes list 1.
+// be kept, it is not written over in this run. A settings file another
+// program holds is waited for a moment, then the run starts from the
+// defaults without writing over it until a later save can read it.
+// Settings kept at the last end are offered back. Any active list outside
+// 1 to 3 becomes list 1.
 void LoadSettingsAtStart(void);
 
 // Writes the record as it stands to the settings file crash-safely (not a
 // damaged file that could not be kept aside). Returns 1 when it was written;
 // a failure is told once (see NoteSaveOutcome).
 int WriteSettingsFile(void);
+
+// At the end: when the last settings save failed, the record is written to
+// <settings file>.unsaved, or to the temporary folder when that fails; the
+// next start offers it back. Returns 1 with the path in `kept`, 0 when
+// nothing was unsaved, -1 when it could not be kept anywhere.
+int KeepUnsavedSettings(char *kept, size_t size);
 
 // 1 when the settings file holds exactly the bytes a save would write now,
 // so that writing it would change nothing.

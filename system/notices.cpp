@@ -13,11 +13,22 @@
 static unsigned long failedWith[SaveTargetCount];
 static unsigned long toldError[SaveTargetCount];
 static unsigned long noticesShown;
+static int noticesQuiet;
+
+void SetNoticesQuiet(int quiet)
+{
+    noticesQuiet = quiet;
+}
+
+int GetNoticesQuiet(void)
+{
+    return noticesQuiet;
+}
 
 int ShowNotice(UINT type, unsigned int textId, ...)
 {
     const char *format = GetString(textId);
-    if (format == NULL)
+    if (format == NULL || noticesQuiet)
         return 0;
     char text[1024];
     va_list args;
@@ -32,6 +43,8 @@ int ShowNotice(UINT type, unsigned int textId, ...)
 
 int ShowMessage(HWND owner, const char *text, const char *caption, UINT type)
 {
+    if (noticesQuiet)
+        return 0;
     noticesShown++;
     return MessageBoxA(owner, text, caption, type);
 }

@@ -25,6 +25,11 @@ int ShowNotice(UINT type, unsigned int textId, ...);
 // dismissed; paste back compares the count around its steps and types nothing after a box.
 unsigned long NoticesShown(void);
 
+// While quiet (the session ends, or the setup ends the program), no box is
+// shown and ShowNotice answers 0: nothing may hold the end.
+void SetNoticesQuiet(int quiet);
+int GetNoticesQuiet(void);
+
 // The system's text for `error`, one line, or "Error <n>" where the system
 // has none.
 void ErrorText(unsigned long error, char *buffer, size_t size);

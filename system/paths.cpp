@@ -75,11 +75,42 @@ int DefaultFilePath(char *buffer, size_t size, const char *name)
     return 0;
 }
 
+// 1 when the two files hold the same bytes.
+static int SameFileBytes(const char *first, const char *second)
+{
+    HANDLE a = CreateFileA(first, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE b = CreateFileA(second, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    int same = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE;
+    while (same) {
+        static char bytesA[16384], bytesB[16384];
+        DWORD readA = 0, readB = 0;
+        if (!ReadFile(a, bytesA, sizeof bytesA, &readA, NULL) || !ReadFile(b, bytesB, sizeof bytesB, &readB, NULL) ||
+            readA != readB || memcmp(bytesA, bytesB, readA) != 0) {
+            same = 0;
+            break;
+        }
+        if (readA == 0)
+            break;
+    }
+    if (a != INVALID_HANDLE_VALUE)
+        CloseHandle(a);
+    if (b != INVALID_HANDLE_VALUE)
+        CloseHandle(b);
+    return same;
+}
+
 int KeepDamagedCopy(const char *path, char *kept, size_t size)
 {
-    for (int copy = 1; copy <= DamagedCopyLimit; copy++) {
-        int fits = copy == 1 ? FormatPath(kept, size, "%s%s", path, DamagedSuffix)
-                             : FormatPath(kept, size, "%s%s%d", path, DamagedSuffix, copy);
+    // Numbered copies first; past them a copy is named by the time, so
+    // that earlier copies never keep the file from being written.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    for (int copy = 1; copy <= DamagedCopyLimit + DamagedCopyLimit; copy++) {
+        int fits = copy == 1                  ? FormatPath(kept, size, "%s%s", path, DamagedSuffix)
+                   : copy <= DamagedCopyLimit ? FormatPath(kept, size, "%s%s%d", path, DamagedSuffix, copy)
+                                              : FormatPath(kept, size, "%s%s-%04u%02u%02u-%02u%02u%02u-%d", path,
+                                                           DamagedSuffix, now.wYear, now.wMonth, now.wDay, now.wHour,
+                                                           now.wMinute, now.wSecond, copy - DamagedCopyLimit);
         if (!fits) {
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
             return 0;
@@ -90,9 +121,27 @@ int KeepDamagedCopy(const char *path, char *kept, size_t size)
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             return 0;
+        // The same damage seen again (at a later start) is kept already.
+        if (SameFileBytes(path, kept))
+            return 2;
     }
     SetLastError(ERROR_FILE_EXISTS);
     return 0;
+}
+
+int UnsavedCopyPath(const char *path, int place, char *out, size_t size)
+{
+    static const char UnsavedSuffix[] = ".unsaved";
+    if (path == NULL)
+        return 0;
+    if (place == 0)
+        return FormatPath(out, size, "%s%s", path, UnsavedSuffix);
+    char temp[MAX_PATH];
+    DWORD length = GetTempPathA(ARRAYSIZE(temp), temp);
+    if (length == 0 || length >= ARRAYSIZE(temp))
+        return 0;
+    const char *name = strrchr(path, '\\');
+    return FormatPath(out, size, "%s%s%s", temp, name != NULL ? name + 1 : path, UnsavedSuffix);
 }
 
 const char *TooLongFolder(void)

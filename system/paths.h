@@ -24,9 +24,18 @@ int ReadProgramFolder(void);
 int DefaultFilePath(char *buffer, size_t size, const char *name);
 
 // Copies `path` beside itself as <path>.damaged, or .damaged2, .damaged3, ...
-// where earlier copies are, and puts the copy's path into `kept`. Returns 1,
-// or 0 with the system's error set.
+// where earlier copies are (past .damaged99, named by the time), and puts
+// the copy's path into `kept`. Returns 1; 2 when a kept copy already holds
+// the same bytes (its path in `kept`, nothing copied); 0 with the system's
+// error set.
 int KeepDamagedCopy(const char *path, char *kept, size_t size);
+
+// Where a file's contents that could not be saved at the end are kept:
+// place 0 beside the file (<path>.unsaved), place 1 in the temporary folder
+// under the file's own name, for when its folder takes nothing. 0 when the
+// path does not fit.
+enum { UnsavedPlaces = 2 };
+int UnsavedCopyPath(const char *path, int place, char *out, size_t size);
 
 // The per-user application-data folder, without a trailing backslash (read
 // from the shell, or set by a test); setting it forgets the data folder

@@ -3,6 +3,8 @@
 #include <string.h>
 
 #include "store/settings.h"
+#include "system/notices.h"
+#include "res/resource.h"
 
 // The last private copy: the window that owns it and the clipboard's
 // sequence number right after it was made.
@@ -10,6 +12,13 @@ static HWND privateOwner;
 static DWORD privateSequence;
 static int privatePending;
 static int clearRetriesLeft;
+// Why the last copy failed, 0 after one that worked.
+static unsigned long copyError;
+
+unsigned long GetCopyError(void)
+{
+    return copyError;
+}
 
 // Marks honoured by Windows' clipboard history and cloud clipboard, and by
 // clipboard managers.
@@ -122,12 +131,17 @@ int CopyEntryToClipboard(HWND owner, const char *text, size_t length, int privat
     }
 
     int taken = 0;
-    if (made && OpenClipboardRetrying(owner)) {
+    copyError = !made ? (unsigned long)ERROR_NOT_ENOUGH_MEMORY : 0;
+    if (made && !OpenClipboardRetrying(owner))
+        copyError = ERROR_BUSY;
+    else if (made) {
         EmptyClipboard();
         // Once the clipboard holds a block it owns it; until then it is ours.
         for (taken = 0; taken < count; taken++) {
-            if (SetClipboardData(formats[taken], blocks[taken]) == NULL)
+            if (SetClipboardData(formats[taken], blocks[taken]) == NULL) {
+                copyError = GetLastError() != 0 ? GetLastError() : (unsigned long)ERROR_NOT_ENOUGH_MEMORY;
                 break;
+            }
             blocks[taken] = NULL;
         }
         // A copy that lacks a format is taken back whole: a private copy
@@ -142,6 +156,7 @@ int CopyEntryToClipboard(HWND owner, const char *text, size_t length, int privat
     }
     if (taken < count)
         return 0;
+    copyError = 0;
 
     // Whatever this copy replaced, a private copy before it is gone now.
     if (privatePending && privateOwner != NULL)
@@ -206,8 +221,11 @@ LRESULT PrivateClearTimer(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
     if (privatePending && clearRetriesLeft > 0) {
         clearRetriesLeft--;
         SetTimer(window, PrivateClearTimerId, PrivateClearRetryMs, NULL);
-    } else {
+    } else if (privatePending) {
+        // Given up while another program keeps the clipboard: the private
+        // entry is still on it, and the user must know.
         privatePending = 0;
+        ShowNotice(MB_ICONWARNING, IDS_PRIVATE_NOT_CLEARED);
     }
     return 0;
 }

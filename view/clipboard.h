@@ -34,6 +34,11 @@ int CopyTextToClipboard(HWND owner, const char *text, size_t length);
 // at Exit, if the clipboard still holds it then.
 int CopyEntryToClipboard(HWND owner, const char *text, size_t length, int privateCopy);
 
+// Why the last copy failed: ERROR_BUSY while another program kept the
+// clipboard open, ERROR_NOT_ENOUGH_MEMORY when the copy's memory could not
+// be had, or the system's error; 0 after a copy that worked.
+unsigned long GetCopyError(void);
+
 // Copies an entry of list `list` (1 to 3), private when that list is.
 int CopyListEntryToClipboard(HWND owner, int32_t list, const char *text, size_t length);
 

@@ -36,19 +36,31 @@ HMENU BuildEntryMenu(HWND listBox)
     return menu;
 }
 
+int EntryAtPoint(HWND listBox, POINT client)
+{
+    // LB_ITEMFROMPOINT answers in 16 bits, too few for a long list: the
+    // entry is found from the top entry and the (fixed) entry height.
+    LRESULT top = SendMessageA(listBox, LB_GETTOPINDEX, 0, 0);
+    LRESULT height = SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0);
+    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    if (top == LB_ERR || height <= 0 || count == LB_ERR || client.y < 0)
+        return -1;
+    LRESULT index = top + client.y / height;
+    RECT item;
+    // Only a click inside an entry counts, not the space below the last.
+    if (index >= count || SendMessageA(listBox, LB_GETITEMRECT, (WPARAM)index, (LPARAM)&item) == LB_ERR ||
+        !PtInRect(&item, client))
+        return -1;
+    return (int)index;
+}
+
 // Selects the entry under a right click at `screen`, if there is one there.
 static void SelectEntryAt(HWND listBox, POINT screen)
 {
     POINT client = screen;
     ScreenToClient(listBox, &client);
-    LRESULT hit = SendMessageA(listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
-    int index = LOWORD(hit);
-    RECT item;
-    // The answer is the nearest entry; only a click inside it selects it.
-    if (hit == LB_ERR || HIWORD(hit) != 0 || SendMessageA(listBox, LB_GETITEMRECT, (WPARAM)index, (LPARAM)&item) == LB_ERR ||
-        !PtInRect(&item, client))
-        return;
-    if (SendMessageA(listBox, LB_GETCURSEL, 0, 0) != index)
+    int index = EntryAtPoint(listBox, client);
+    if (index >= 0 && SendMessageA(listBox, LB_GETCURSEL, 0, 0) != index)
         SendMessageA(listBox, LB_SETCURSEL, (WPARAM)index, 0);
 }
 

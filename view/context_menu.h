@@ -10,6 +10,10 @@
 // menu key, beside the selected entry). From anywhere else: the default.
 LRESULT OnContextMenu(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The index of the entry under `client` (list-box coordinates), or -1 where
+// there is none.
+int EntryAtPoint(HWND listBox, POINT client);
+
 // The context menu as it stands for `listBox`: entry commands greyed
 // without a selection, the moves greyed in a sorted list and at the ends.
 // The caller destroys it.

@@ -1,6 +1,5 @@
 #include "view/lists.h"
 
-#include <errno.h>
 #include <stdio.h>
 
 #include "system/notices.h"
@@ -20,10 +19,13 @@ static char listFilePath[PathBufferSize];
 // Set while the list box does not show what the active list's file holds
 // because the file could not be read; the file is then never written.
 static int activeListUnread;
+static unsigned long unreadError;
 // Per list number: told that its file could not be read, and its damaged
 // file kept aside; both hold until the file is next read or written whole.
 static int unreadTold[4];
 static int damageKept[4];
+// Per list number: told that an entry too long for its file was left out.
+static int leftOutTold[4];
 
 static int IsListNumber(uint32_t list)
 {
@@ -61,13 +63,17 @@ static void KeepDamagedList(uint32_t list, const char *path, int entries)
     if (damageKept[list])
         return;
     char kept[PathBufferSize];
-    if (KeepDamagedCopy(path, kept, sizeof kept)) {
+    int keptAside = KeepDamagedCopy(path, kept, sizeof kept);
+    if (keptAside != 0) {
         damageKept[list] = 1;
-        ShowNotice(MB_ICONWARNING, IDS_LIST_DAMAGED, (int)list, entries, kept);
+        // The same damage already kept was told when it was kept.
+        if (keptAside == 1)
+            ShowNotice(MB_ICONWARNING, IDS_LIST_DAMAGED, (int)list, entries, kept);
         return;
     }
     unsigned long error = GetLastError();
     activeListUnread = 1;
+    unreadError = error;
     if (!unreadTold[list]) {
         unreadTold[list] = 1;
         char reason[512];
@@ -80,17 +86,24 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     uint32_t list = GetActiveList();
+    // Entries whose save failed exist only in the list box: the reload
+    // waits until they are in the file, and only the remembered entry is
+    // selected.
+    if (SaveFailed((int)list)) {
+        SendMessageA(listBox, LB_SETCURSEL, (WPARAM)GetActiveListSelection(), 0);
+        return 0;
+    }
     const char *path = ListFilePath();
-    SetLastError(0);
-    FILE *file = path != NULL ? fopen(path, "rb") : NULL;
-    unsigned long openError = GetLastError();
-    int missing = path != NULL && file == NULL && errno == ENOENT;
+    unsigned long openError = 0;
+    FILE *file = OpenHeldFile(path, HeldFileWaitMs, &openError);
+    int missing = path != NULL && file == NULL && (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND);
 
     // Another list's entries must never stay on screen under this list's
     // name, where the next save would write them into this list's file.
     SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
     if (file == NULL) {
         activeListUnread = !missing;
+        unreadError = openError;
         if (activeListUnread && IsListNumber(list) && !unreadTold[list]) {
             unreadTold[list] = 1;
             char reason[512];
@@ -131,6 +144,31 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     return 0;
 }
 
+// Writes the list box's entries crash-safely to `path`; 1 when written.
+// An entry longer than a list file keeps is left out; the first such
+// entry's index goes to *leftOut (-1 when none was).
+static int WriteListBox(HWND listBox, LRESULT count, const char *path, LRESULT *leftOut)
+{
+    *leftOut = -1;
+    SafeWrite write;
+    if (!BeginSafeWrite(&write, path))
+        return 0;
+    static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
+    for (LRESULT index = 0; index < count; index++) {
+        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
+        size_t size = length >= 0 && length <= ListEntryWriteLimit
+                          ? EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record)
+                          : 0;
+        if (size == 0) {
+            if (*leftOut < 0)
+                *leftOut = index;
+            continue;
+        }
+        SafeWriteBytes(&write, record, size);
+    }
+    return CommitSafeWrite(&write);
+}
+
 int SaveActiveList(void)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
@@ -140,24 +178,36 @@ int SaveActiveList(void)
     if (count == LB_ERR || activeListUnread || !IsListNumber(list))
         return 0;
 
-    SafeWrite write;
-    int saved = BeginSafeWrite(&write, ListFilePath());
-    if (saved) {
-        static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
-        for (LRESULT index = 0; index < count; index++) {
-            int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-            if (length < 0 || length > ListEntryWriteLimit)
-                continue;
-            size_t size = EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record);
-            if (size > 0)
-                SafeWriteBytes(&write, record, size);
-        }
-        saved = CommitSafeWrite(&write);
-    }
+    LRESULT leftOut = -1;
+    int saved = WriteListBox(listBox, count, ListFilePath(), &leftOut);
     if (saved)
         damageKept[list] = 0;
     NoteSaveOutcome((int)list, saved, saved ? 0 : GetSafeWriteError());
+    // An entry left out of the file is gone at the next start: the user is
+    // told once, while it is still on screen to be shortened.
+    if (saved && leftOut >= 0 && !leftOutTold[list]) {
+        leftOutTold[list] = 1;
+        ShowNotice(MB_ICONWARNING, IDS_ENTRY_LEFT_OUT, (int)leftOut + 1, (int)list, (int)ListEntryWriteLimit);
+    } else if (saved && leftOut < 0) {
+        leftOutTold[list] = 0;
+    }
     return saved;
+}
+
+int ActiveListChangeable(void)
+{
+    if (!activeListUnread)
+        return 1;
+    // The program that held the file may have let go of it. The list box
+    // holds nothing of the user's while the file is unread, so a reload
+    // loses nothing.
+    LoadListCommand(NULL, NULL, WM_COMMAND, CMD_LOAD_LIST, 0);
+    if (!activeListUnread)
+        return 1;
+    char reason[512];
+    ErrorText(unreadError, reason, sizeof reason);
+    ShowNotice(MB_ICONERROR, IDS_LIST_NOT_CHANGED, (int)GetActiveList(), reason);
+    return 0;
 }
 
 LRESULT SaveListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
@@ -171,6 +221,85 @@ void RetryFailedSaves(void)
         SaveActiveList();
     if (SaveFailed(SaveTargetSettings))
         SaveSettings();
+}
+
+static int UnsavedPath(uint32_t list, int place, char *path, size_t size)
+{
+    return UnsavedCopyPath(ListFilePathOf(list), place, path, size);
+}
+
+int KeepUnsavedEntries(char *kept, size_t size)
+{
+    uint32_t list = GetActiveList();
+    if (!IsListNumber(list) || !SaveFailed((int)list))
+        return 0;
+    HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+    for (int place = 0; place < UnsavedPlaces && count != LB_ERR; place++) {
+        LRESULT leftOut;
+        if (UnsavedPath(list, place, kept, size) && WriteListBox(listBox, count, kept, &leftOut))
+            return 1;
+    }
+    return -1;
+}
+
+// 1 when `path` is a whole list file.
+static int WholeListFile(const char *path)
+{
+    FILE *file = fopen(path, "rb");
+    if (file == NULL)
+        return 0;
+    long size = FileSize(file);
+    long endOfGood = 0;
+    while (ReadListRecord(file, listEntryText))
+        endOfGood = ftell(file);
+    fclose(file);
+    return size >= 0 && endOfGood == size;
+}
+
+void OfferKeptEntries(void)
+{
+    for (uint32_t list = 1; list <= 3; list++) {
+        for (int place = 0; place < UnsavedPlaces; place++) {
+            char kept[PathBufferSize];
+            if (!UnsavedPath(list, place, kept, sizeof kept) || GetFileAttributesA(kept) == INVALID_FILE_ATTRIBUTES)
+                continue;
+            if (ShowNotice(MB_YESNO | MB_ICONWARNING, IDS_KEPT_OFFER, (int)list, kept) != IDYES)
+                continue;
+            // The kept file is the whole list as it was on screen at the end:
+            // it takes the list file's place, crash-safely, and then goes.
+            const char *listPath = ListFilePathOf(list);
+            char target[PathBufferSize];
+            int taken = listPath != NULL && FormatPath(target, sizeof target, "%s", listPath) && WholeListFile(kept);
+            unsigned long error = taken ? 0 : (unsigned long)ERROR_FILE_CORRUPT;
+            if (taken) {
+                FILE *file = fopen(kept, "rb");
+                SafeWrite write;
+                taken = file != NULL && BeginSafeWrite(&write, target);
+                if (taken) {
+                    static unsigned char bytes[16384];
+                    size_t length;
+                    while ((length = fread(bytes, 1, sizeof bytes, file)) > 0)
+                        SafeWriteBytes(&write, bytes, length);
+                    if (ferror(file))
+                        write.failed = 1;
+                    taken = CommitSafeWrite(&write);
+                }
+                error = taken ? 0 : GetSafeWriteError();
+                if (file != NULL)
+                    fclose(file);
+            }
+            if (!taken) {
+                char reason[512];
+                ErrorText(error != 0 ? error : (unsigned long)ERROR_READ_FAULT, reason, sizeof reason);
+                ShowNotice(MB_ICONERROR, IDS_KEPT_NOT_TAKEN, (int)list, reason, kept);
+                continue;
+            }
+            DeleteFileA(kept);
+            if (list == GetActiveList())
+                LoadListCommand(NULL, NULL, WM_COMMAND, CMD_LOAD_LIST, 0);
+        }
+    }
 }
 
 LRESULT ToggleListCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)

@@ -23,6 +23,7 @@ const char *ListFilePathOf(uint32_t list);
 // until it has been read, and the user is told once. A file that ends in
 // damage shows the entries before it; the whole file is first kept aside
 // (<file>.damaged, .damaged2, ...) and the user told how many were read.
+// While the list's last save failed, the list box is kept as it is.
 LRESULT LoadListCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Command 7: writes the list box's entries to the active list's file.
@@ -30,6 +31,22 @@ LRESULT LoadListCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wP
 // is told (once per failure) and the entries stay on screen.
 LRESULT SaveListCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int SaveActiveList(void);
+
+// 1 when the active list may be changed. A list whose file could not be
+// read is read again first; while it still cannot be, the user is told
+// that nothing can be added to it or changed in it, and 0 is returned.
+int ActiveListChangeable(void);
+
+// At the end: when the active list's last save failed, its entries are
+// written to <list file>.unsaved, or to the temporary folder when that
+// fails. Returns 1 with the path in `kept`, 0 when nothing was unsaved, -1
+// when they could not be kept anywhere.
+int KeepUnsavedEntries(char *kept, size_t size);
+
+// At start: entries kept at the last end are offered back, list by list;
+// taken back, they become the list's file; left, they are offered again at
+// the next start.
+void OfferKeptEntries(void);
 
 // Tries again the saves of the active list and the settings that failed.
 void RetryFailedSaves(void);

@@ -13,8 +13,10 @@
 #include "view/clipboard.h"
 #include "system/list_entry.h"
 
-// The click sounds only for a copy that happened; a clipboard that stayed
-// busy is told, since the user would otherwise paste something else.
+// The click sounds only for a copy that happened; a failed copy is told
+// with its cause, since the user would otherwise paste something else.
+// Returns 1 when copied, 0 while the clipboard stayed busy (worth another
+// try at once), -1 for any other failure.
 static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
 {
     if (length >= 0 && CopyListEntryToClipboard(window, list, text, (size_t)length)) {
@@ -24,24 +26,32 @@ static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const ch
             playSound("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
         return 1;
     }
-    ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
-    return 0;
+    if (length >= 0 && GetCopyError() == ERROR_BUSY) {
+        ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
+        return 0;
+    }
+    // An entry the program cannot read back, or memory it cannot have.
+    char reason[512];
+    ErrorText(length < 0 ? (unsigned long)ERROR_INVALID_DATA : GetCopyError(), reason, sizeof reason);
+    ShowNotice(MB_ICONERROR, IDS_COPY_FAILED, reason);
+    return -1;
 }
 
 // What follows every choice of an entry: the paste into the program the
 // hotkey came from when the user asked for it (the window goes to the tray
 // first), otherwise the window to the tray if the user chose so; then the
-// save. A failed copy pastes nothing and leaves the window where the user
-// can try again. The origin is taken before the window hides, since hiding
-// hands the activation on and so forgets it. The paste comes before the
-// save, whose failure is told in a box: a box holds up what follows it
+// save. A copy that failed on a busy clipboard leaves the window where the
+// user can try again; any other failure is no better for a retry. A failed
+// copy pastes nothing. The origin is taken before the window hides, since
+// hiding hands the activation on and so forgets it. The paste comes before
+// the save, whose failure is told in a box: a box holds up what follows it
 // until it is dismissed, and by then the user may be anywhere, so no paste
 // follows one.
 static void FinishSelection(HWND window, int attempted, int copied)
 {
     unsigned long notices = NoticesShown();
-    HWND origin = copied && GetPasteAfterHotkey() == 1 ? TakeHotkeyOrigin() : NULL;
-    if (origin != NULL || (GetMinimiseAfterSelection() == 1 && (copied || !attempted)))
+    HWND origin = copied == 1 && GetPasteAfterHotkey() == 1 ? TakeHotkeyOrigin() : NULL;
+    if (origin != NULL || (GetMinimiseAfterSelection() == 1 && (copied != 0 || !attempted)))
         SendMessageA(window, WM_CLOSE, 0, 0);
     if (origin != NULL && NoticesShown() == notices)
         PasteInto(origin);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <random>
 #include <string>
@@ -407,6 +408,49 @@ TEST_P(DamagedFiles, StartSaysWhatItMustKeepsTheCopyAndExits)
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedFiles, ::testing::ValuesIn(damageCases),
                          [](const ::testing::TestParamInfo<DamageCase> &info) { return std::string(info.param.name); });
 
+// ---- Held settings file ----------------------------------------------------
+
+// A backup or sync tool holds the settings file through the start, denying
+// reading: the start says so and runs on the defaults, and the user's names
+// are never written over; once let go, the end takes them back.
+TEST_F(Drill, ASettingsFileHeldAtStartIsNeverReplacedByTheDefaults)
+{
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    SettingsRecord mine = settingsRecord(1, 0, 0);
+    snprintf(mine.lists[0].listName, sizeof mine.lists[0].listName, "Home");
+    snprintf(mine.lists[1].listName, sizeof mine.lists[1].listName, "Work");
+    snprintf(mine.lists[2].listName, sizeof mine.lists[2].listName, "Other");
+    ASSERT_TRUE(writeUsersSettings(mine));
+    Bytes before = readFileBytes(dataFile("Vombly.cfg"));
+    HANDLE held = CreateFileA(dataFile("Vombly.cfg").c_str(), GENERIC_READ, FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    tally.faults++;
+
+    VomblyProcess vombly = startVombly("/SM");
+    MessageBoxSeen box = answerBox(vombly, IDOK, StartTimeoutMs);
+    ASSERT_NE(nullptr, box.window) << "no message at start";
+    EXPECT_NE(std::string::npos, box.text.find("The settings file could not be read")) << box.text;
+    HWND window = waitForMainWindow(vombly, 60000);
+    ASSERT_NE(nullptr, window);
+    CloseHandle(held);
+    tally.filesChecked++;
+    if (readFileBytes(dataFile("Vombly.cfg")) != before) {
+        tally.filesLost++;
+        ADD_FAILURE() << "the held settings file was written over";
+    }
+
+    EXPECT_TRUE(exitThroughMenu(vombly, window));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    EXPECT_STREQ("Home", settings.lists[0].listName);
+    EXPECT_STREQ("Work", settings.lists[1].listName);
+    EXPECT_STREQ("Other", settings.lists[2].listName);
+    if (strcmp(settings.lists[1].listName, "Work") != 0)
+        tally.filesLost++;
+}
+
 // ---- Clipboard held ---------------------------------------------------------
 
 TEST_F(Drill, ClipboardHeldDuringADoubleClick)
@@ -542,6 +586,78 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
     EXPECT_EQ(withTyped, now[0]);
     EXPECT_EQ(2u, settings.activeList);
     EXPECT_TRUE(noTemporaryFiles());
+}
+
+// Fills the disk, adds `text` (the failed save is told once) and gives the
+// filler's path; empty when a step failed.
+std::string addOnAFullDisk(const VomblyProcess &vombly, HWND window, const char *text, DrillTally *tally)
+{
+    std::string filler = fillDisk(dataFolder());
+    if (filler.empty() || !addEntry(vombly, window, text))
+        return "";
+    MessageBoxSeen box = answerBox(vombly, IDOK);
+    EXPECT_NE(std::string::npos, box.text.find("The entries of list 1 could not be saved !")) << box.text;
+    tally->faults++;
+    return box.window != NULL ? filler : "";
+}
+
+// A log-off ends Vombly without a box; what waited for room is then saved.
+TEST_F(DiskFullDrill, ALogOffWithAFailedSavePendingSavesItOnceThereIsRoom)
+{
+    char onSmallDisk[8] = "";
+    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
+        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    VomblyProcess vombly = startVombly("/SM");
+    HWND window = waitForMainWindow(vombly);
+    ASSERT_NE(nullptr, window);
+    std::string filler = addOnAFullDisk(vombly, window, "logoff-1", &tally);
+    ASSERT_FALSE(filler.empty());
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ((DWORD_PTR)TRUE, answer);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_EQ(0u, waitForExit(vombly, UiTimeoutMs));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    Entries withTyped = FirstList;
+    withTyped.push_back("logoff-1");
+    EXPECT_EQ(withTyped, now[0]);
+    if (now[0] != withTyped)
+        tally.filesLost++;
+}
+
+// Remove on a list whose save failed acts on what is on screen.
+TEST_F(DiskFullDrill, RemoveAfterAFailedSaveKeepsTheUnsavedEntry)
+{
+    char onSmallDisk[8] = "";
+    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
+        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
+    Entries lists[3] = {FirstList, {"second"}, {"third"}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    VomblyProcess vombly = startVombly("/SM");
+    HWND window = waitForMainWindow(vombly);
+    ASSERT_NE(nullptr, window);
+    std::string filler = addOnAFullDisk(vombly, window, "lost-1", &tally);
+    ASSERT_FALSE(filler.empty());
+    ASSERT_TRUE(removeEntry(vombly, window, 0));
+    tally.faults++;
+    Entries expected(FirstList.begin() + 1, FirstList.end());
+    expected.push_back("lost-1");
+    EXPECT_EQ(expected, listBoxEntries(listBoxOf(window)));
+
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    EXPECT_TRUE(exitThroughMenu(vombly, window));
+    SettingsRecord settings;
+    Entries now[3];
+    checkDataFiles(&tally, &settings, now);
+    EXPECT_EQ(expected, now[0]);
+    if (now[0] != expected)
+        tally.filesLost++;
 }
 
 } // namespace

@@ -279,3 +279,107 @@ TEST_F(DamagedFilesTest, AListFileThatCannotBeReadIsToldOnceAndNeverWritten)
     EXPECT_NE(0u, GetFileAttributesA((dataFolder + "Vombly3.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(fileExists(dataFolder + "Vombly3.dat.damaged"));
 }
+
+// What a later start sees again is kept and told once; kept copies, however
+// many, never stop the list from being written.
+TEST_F(DamagedFilesTest, TheSameDamageIsKeptAndToldOnceAndKeptCopiesNeverStopSaves)
+{
+    Bytes damaged = withLength(encodeListFile({"a"}), 4010);
+    SetActiveList(1);
+    watch();
+    for (int start = 0; start < 3; start++) {
+        SCOPED_TRACE(start);
+        // A later start knows nothing of the damage the last one met.
+        writeFileBytes(listPath(1), encodeListFile({"sound"}));
+        load();
+        writeFileBytes(listPath(1), damaged);
+        load();
+    }
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen) << boxes.texts;
+    EXPECT_EQ(damaged, readFileBytes(dataFolder + "Vombly1.dat.damaged"));
+    EXPECT_FALSE(fileExists(dataFolder + "Vombly1.dat.damaged2"));
+
+    // Every numbered copy taken, by other damage.
+    for (int copy = 2; copy <= 99; copy++)
+        writeFileBytes(dataFolder + "Vombly1.dat.damaged" + std::to_string(copy), Bytes{(unsigned char)copy});
+    writeFileBytes(listPath(1), encodeListFile({"sound"}));
+    load();
+    Bytes other = withLength(encodeListFile({"b"}), 4010);
+    writeFileBytes(listPath(1), other);
+    watch();
+    load();
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen) << boxes.texts;
+    SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM) "added");
+    EXPECT_EQ(1, SaveActiveList());
+    EXPECT_EQ(encodeListFile({"b", "added"}), readFileBytes(listPath(1)));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dataFolder + "Vombly1.dat.damaged-*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    EXPECT_EQ(other, readFileBytes(dataFolder + found.cFileName));
+}
+
+// Another program (a backup or sync tool) holds a file with a share mode
+// that denies reading.
+static HANDLE holdFile(const std::string &path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
+}
+
+TEST_F(DamagedFilesTest, HeldSettingsAreNeitherMissingNorReplacedByTheDefaults)
+{
+    SettingsRecord mine = namedRecord("Home", 3);
+    snprintf(mine.lists[1].listName, ListNameSize, "Work");
+    Bytes bytes = settingsBytesOf(mine);
+    writeFileBytes(settingsPath(), bytes);
+    HANDLE held = holdFile(settingsPath());
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    watch();
+    LoadSettingsAtStart();
+    SetActiveList(1);
+    SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM) "x");
+    SendMessageA(listBox, LB_SETCURSEL, 0, 0);
+    EXPECT_EQ(0, SaveSettings());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The settings file could not be read")) << boxes.texts;
+    // The run goes on from the defaults; the file is never written over.
+    EXPECT_STREQ("default first", GetListName(1));
+    CloseHandle(held);
+    EXPECT_EQ(bytes, readFileBytes(settingsPath()));
+
+    // Once let go, the next save reads the user's settings back and keeps
+    // only what this run decided: the list shown and its selection.
+    watch();
+    ASSERT_EQ(1, SaveSettings());
+    stopWatching();
+    EXPECT_EQ(0, boxes.seen) << boxes.texts;
+    SettingsRecord saved = {};
+    Bytes after = readFileBytes(settingsPath());
+    ASSERT_EQ(1, DecodeSettingsFile(after.data(), after.size(), &saved));
+    EXPECT_STREQ("Home", saved.lists[0].listName);
+    EXPECT_STREQ("Work", saved.lists[1].listName);
+    EXPECT_EQ(1u, saved.activeList);
+    EXPECT_EQ(0, saved.lists[0].listSelection);
+}
+
+TEST_F(DamagedFilesTest, AHeldListFileIsUnreadNotEmptyAndReadOnceLetGo)
+{
+    writeFileBytes(listPath(1), encodeListFile({"kiwi", "apple"}));
+    HANDLE held = holdFile(listPath(1));
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    SetActiveList(1);
+    watch();
+    load();
+    // The empty list box is never written over the entries.
+    EXPECT_EQ(0, SaveActiveList());
+    stopWatching();
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The file of list 1 could not be read")) << boxes.texts;
+    CloseHandle(held);
+    EXPECT_EQ(encodeListFile({"kiwi", "apple"}), readFileBytes(listPath(1)));
+    EXPECT_EQ(1, ActiveListChangeable());
+    EXPECT_EQ((Entries{"kiwi", "apple"}), shown());
+}

@@ -261,6 +261,45 @@ TEST_F(ListTest, ContextMenuGreysWhatCannotBeDoneInAnUnsortedList)
         checkMenu(listBox(), c);
 }
 
+// The popup menu of a right click, closed from its own menu loop.
+static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    EndMenu();
+}
+
+TEST_F(ListTest, ARightClickSelectsTheEntryUnderItAlsoPastTheSixteenBitIndexes)
+{
+    lists[0].clear();
+    for (int i = 0; i < 70000; i++)
+        lists[0].push_back("e" + std::to_string(i));
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    HWND list = listBox();
+    ASSERT_EQ(70000, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    const struct {
+        const char *label;
+        int entry;
+    } cases[] = {
+        {"near the top", 100},
+        {"the last 16-bit index", 65535},
+        {"the first past it", 65536},
+        {"further on", 68000},
+        {"the last entry", 69999},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        SendMessageA(list, LB_SETCURSEL, 5, 0);
+        SendMessageA(list, LB_SETTOPINDEX, (WPARAM)c.entry, 0);
+        RECT item;
+        ASSERT_NE(LB_ERR, SendMessageA(list, LB_GETITEMRECT, (WPARAM)c.entry, (LPARAM)&item));
+        POINT at = {item.left + 4, (item.top + item.bottom) / 2};
+        ClientToScreen(list, &at);
+        SetTimer(NULL, 0, 200, CloseMenu);
+        SendMessageA(window, WM_CONTEXTMENU, (WPARAM)list, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(c.entry, (int)SendMessageA(list, LB_GETCURSEL, 0, 0));
+    }
+}
+
 TEST_F(ListTest, ContextMenuGreysTheMovesInASortedList)
 {
     settings.sortEntries = 1;
@@ -445,6 +484,24 @@ TEST_F(TextFileTest, ExportReplacesAnOldFileWhole)
     EXPECT_EQ("\xEF\xBB\xBFnew\r\n", bytesText(readFileBytes(path)));
     for (const std::string &name : folderEntries(scratch))
         EXPECT_TRUE(name == "old.txt" || name.find("old.txt") == std::string::npos) << name << " left behind";
+}
+
+// Files of the user's beside the chosen one whose names the export's
+// temporary file could take are left as they are.
+TEST_F(TextFileTest, ExportLeavesTheUsersFilesBesideItAlone)
+{
+    lists[0] = {"new"};
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    const std::string path = textPath("notes.txt");
+    const Bytes mine = bytesOf("the user's own notes\r\n");
+    writeFileBytes(path + ".tmp", mine);
+    writeFileBytes(path + ".1.tmp", mine);
+    std::string message;
+    EXPECT_EQ(1, exportTo(path, &message));
+    EXPECT_EQ("\xEF\xBB\xBFnew\r\n", bytesText(readFileBytes(path)));
+    EXPECT_EQ(mine, readFileBytes(path + ".tmp"));
+    EXPECT_EQ(mine, readFileBytes(path + ".1.tmp"));
+    EXPECT_FALSE(fileExists(path + ".2.tmp"));
 }
 
 } // namespace

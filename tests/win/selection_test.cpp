@@ -554,3 +554,52 @@ TEST_F(SelectionTest, ExitClearsAPrivateCopyOnlyIfItIsStillThere)
         }
     }
 }
+
+// A private entry that stays on the clipboard because another program keeps
+// it open past every retry is told, not given up on in silence.
+TEST_F(SelectionTest, APrivateCopyThatCannotBeClearedIsTold)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    SetListPrivate(1, 1);
+    SetPrivateClearSeconds(1);
+    select(0);
+    notify(LBN_DBLCLK);
+    ASSERT_EQ("kiwi", clipboardText());
+    ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
+    DialogDriver boxes;
+    ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&boxes, "Vombly", IDOK));
+    // The first try when due, then every retry.
+    pumpUntil([] { return PrivateCopyPending() == 0; }, 1000u + (PrivateClearRetries + 2) * PrivateClearRetryMs);
+    pumpUntil([&] { return boxes.seen > 0; }, 3000);
+    finishDialogDriver(&boxes);
+    releaseClipboard(&hold);
+    EXPECT_EQ(0, PrivateCopyPending());
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("could not be taken off the clipboard")) << boxes.texts;
+    EXPECT_EQ("kiwi", clipboardText());
+}
+
+// A copy that fails for another reason than a busy clipboard says what
+// failed, and the window goes to the tray as after any choice: a retry
+// would fail the same way.
+TEST_F(SelectionTest, ACopyThatFailsForAnotherReasonSaysWhatFailed)
+{
+    settings.minimiseAfterSelection = 1;
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    ASSERT_TRUE(setClipboardText(window, Sentinel));
+    // Longer than any entry the program can read back.
+    const std::string huge(ListEntryBufferSize + 100, 'h');
+    LRESULT index = SendMessageA(listBox(), LB_ADDSTRING, 0, (LPARAM)huge.c_str());
+    ASSERT_GE(index, 0);
+    select((int)index);
+    DialogDriver boxes;
+    ASSERT_NO_FATAL_FAILURE(startBoxAnswerer(&boxes, "Vombly", IDOK));
+    notify(LBN_DBLCLK);
+    finishDialogDriver(&boxes);
+    EXPECT_EQ(1, boxes.seen);
+    EXPECT_NE(std::string::npos, boxes.texts.find("The entry could not be copied")) << boxes.texts;
+    EXPECT_EQ(std::string::npos, boxes.texts.find("in use by another program")) << boxes.texts;
+    EXPECT_EQ(Sentinel, clipboardText());
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_EQ(0u, soundCalls.size());
+}
