@@ -26,7 +26,7 @@ int ShowNotice(UINT type, unsigned int textId, ...);
 unsigned long NoticesShown(void);
 
 // While quiet (the session ends, or the setup ends the program), no box is
-// shown and ShowNotice answers 0: nothing may hold the end.
+// shown (ShowNotice and ShowMessage answer 0): nothing may hold the end.
 void SetNoticesQuiet(int quiet);
 int GetNoticesQuiet(void);
 
