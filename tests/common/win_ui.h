@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-// SendMessageTimeout to a window of this or another process, 2 s at most;
-// false when it did not answer.
-inline bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
+// SendMessageTimeout to a window of this or another process, 2 s (or
+// `timeoutMs`) at most; false when it did not answer. Texts go as wide text.
+inline bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result,
+                        UINT timeoutMs = 2000)
 {
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, result) != 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, result) != 0;
 }
 
 // The entries of a list box, in order. They are read as wide text: Wine's
@@ -126,6 +127,61 @@ inline std::wstring clipboardUnicode(void)
     std::wstring text((const WCHAR *)bytes.data(), bytes.size() / sizeof(WCHAR));
     size_t end = text.find(L'\0');
     return end == std::wstring::npos ? L"<unterminated>" : text.substr(0, end);
+}
+
+// Starts Notepad and returns its main window once it is shown, or NULL when
+// it is not shown within `timeoutMs`. The process goes to `*started`; the
+// caller ends it (endProcess). Messages of this thread are served meanwhile,
+// so that its own windows keep answering.
+inline HWND startNotepad(PROCESS_INFORMATION *started, DWORD timeoutMs)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    char commandLine[] = "notepad.exe";
+    *started = {};
+    if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, started))
+        return NULL;
+    WaitForInputIdle(started->hProcess, timeoutMs);
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search = {started->dwProcessId, NULL};
+    DWORD begin = GetTickCount();
+    for (;;) {
+        EnumWindows(
+            [](HWND window, LPARAM parameter) -> BOOL {
+                Search *wanted = (Search *)parameter;
+                char className[32] = "";
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                GetClassNameA(window, className, sizeof className);
+                if (process != wanted->process || strcmp(className, "Notepad") != 0 || !IsWindowVisible(window))
+                    return TRUE;
+                wanted->found = window;
+                return FALSE;
+            },
+            (LPARAM)&search);
+        if (search.found != NULL || GetTickCount() - begin > timeoutMs)
+            return search.found;
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(20);
+    }
+}
+
+// Ends a process started by a test and closes its handles.
+inline void endProcess(PROCESS_INFORMATION *process)
+{
+    if (process->hProcess == NULL)
+        return;
+    TerminateProcess(process->hProcess, 0);
+    WaitForSingleObject(process->hProcess, 5000);
+    CloseHandle(process->hProcess);
+    CloseHandle(process->hThread);
+    *process = {};
 }
 
 #endif

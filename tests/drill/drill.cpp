@@ -99,7 +99,7 @@ bool addEntry(const VomblyProcess &vombly, HWND window, const std::string &text,
 int entryCount(HWND listBox)
 {
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutA(listBox, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
+    if (!sendTimeout(listBox, LB_GETCOUNT, 0, 0, &count, 5000))
         return -1;
     return (int)(LRESULT)count;
 }

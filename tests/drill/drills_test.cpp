@@ -617,9 +617,9 @@ TEST_F(DiskFullDrill, ALogOffWithAFailedSavePendingSavesItOnceThereIsRoom)
     ASSERT_TRUE(DeleteFileA(filler.c_str()));
 
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(sendTimeout(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &answer, 5000));
     EXPECT_EQ((DWORD_PTR)TRUE, answer);
-    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+    sendTimeout(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, &answer, 5000);
     EXPECT_EQ(0u, waitForExit(vombly, UiTimeoutMs));
     SettingsRecord settings;
     Entries now[3];

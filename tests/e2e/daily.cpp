@@ -200,7 +200,7 @@ HWND focusOf(HWND window)
 bool answers(HWND window, int timeoutMs)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeoutMs, &result) != 0;
+    return sendTimeout(window, WM_NULL, 0, 0, &result, (UINT)timeoutMs) != 0;
 }
 
 // ---- Clipboard and screen -------------------------------------------------

@@ -229,15 +229,11 @@ TEST_F(DailyCopyJourney, SoundNeverKeepsTheProgramWaiting)
 // ---- The whole daily path --------------------------------------------------
 
 struct DailyPasteJourney : DailyJourney {
-    HANDLE notepad = NULL;
+    PROCESS_INFORMATION notepad = {};
 
     void TearDown() override
     {
-        if (notepad != NULL) {
-            TerminateProcess(notepad, 0);
-            WaitForSingleObject(notepad, 5000);
-            CloseHandle(notepad);
-        }
+        endProcess(&notepad);
         DailyJourney::TearDown();
     }
 };
@@ -254,16 +250,8 @@ TEST_F(DailyPasteJourney, DoubleClickedEntryPastesIntoAnotherProgram)
     // The shipped settings send the window to the tray after a copy.
     EXPECT_TRUE(waitFor([&] { return inTray(window); }, UiTimeoutMs));
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    char line[] = "notepad.exe";
-    ASSERT_TRUE(CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info));
-    CloseHandle(info.hThread);
-    notepad = info.hProcess;
-    HWND editor = NULL;
-    ASSERT_TRUE(waitFor([&] { return (editor = findVisibleWindow(nullptr, "Notepad", info.dwProcessId)) != NULL; },
-                        StartTimeoutMs));
+    HWND editor = startNotepad(&notepad, StartTimeoutMs);
+    ASSERT_NE(nullptr, editor);
     HWND edit = FindWindowExA(editor, NULL, "Edit", NULL);
     ASSERT_NE(nullptr, edit);
     ASSERT_TRUE(bringToFront(editor));

@@ -58,7 +58,7 @@ inline int indexOf(const Entries &entries, const std::string &entry)
 inline bool checked(HWND dialog, int id)
 {
     DWORD_PTR state = 0;
-    return SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
+    return sendTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, &state) &&
            state == BST_CHECKED;
 }
 
@@ -93,7 +93,7 @@ inline bool keysHandled(HWND edit)
     return waitFor(
         [&] {
             DWORD_PTR selection = 1;
-            return SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection) && selection == 0;
+            return sendTimeout(edit, EM_GETSEL, 0, 0, &selection) && selection == 0;
         },
         UiTimeoutMs);
 }

@@ -164,8 +164,7 @@ TEST_F(DailyJourney, SettingsEnterRightAfterOpeningActsOnCancel)
     EXPECT_EQ(GetDlgItem(dialog, IDCANCEL), focusOf(dialog));
     // A changed name, put there without moving the focus: Save would keep it.
     DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(dialog, IDC_NAME1_EDIT), WM_SETTEXT, 0, (LPARAM) "not to be kept",
-                                    SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(dialog, IDC_NAME1_EDIT), WM_SETTEXT, 0, (LPARAM)L"not to be kept", &result));
     press(VK_RETURN);
     ASSERT_TRUE(closed(dialog));
 

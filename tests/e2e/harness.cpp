@@ -285,7 +285,7 @@ bool waitUntilIdle(HWND window, int timeoutMs)
         return false;
     // A sent message is handled only after the messages sent before it.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, (UINT)timeoutMs, &result))
+    if (!sendTimeout(window, WM_NULL, 0, 0, &result, (UINT)timeoutMs))
         return false;
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
     if (process == NULL)
@@ -301,7 +301,7 @@ std::string windowText(HWND window)
     // hung program from hanging the test.
     wchar_t text[1024] = L"";
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &copied))
+    if (!sendTimeout(window, WM_GETTEXT, ARRAYSIZE(text), (LPARAM)text, &copied))
         return "";
     text[ARRAYSIZE(text) - 1] = L'\0';
     char narrow[ARRAYSIZE(text) * 2] = "";
@@ -474,7 +474,7 @@ static void drainPointerEvents(POINT at)
     for (HWND owner : owners) {
         for (int i = 0; owner != NULL && i < 2; i++) {
             DWORD_PTR result = 0;
-            SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+            sendTimeout(owner, WM_NULL, 0, 0, &result);
         }
     }
 }
@@ -640,8 +640,7 @@ std::vector<MenuEntry> menuItems(HWND window)
         HHOOK installed = SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, thread);
         if (installed != NULL) {
             DWORD_PTR result = 0;
-            SendMessageTimeoutA(window, RegisterWindowMessageA(MenuProbeMessage), 0, 0, SMTO_ABORTIFHUNG, 5000,
-                                &result);
+            sendTimeout(window, RegisterWindowMessageA(MenuProbeMessage), 0, 0, &result, 5000);
             UnhookWindowsHookEx(installed);
             answer[MenuProbeSize - 1] = '\0';
             bar = parseMenuProbe(answer);

@@ -160,7 +160,7 @@ bool endRunningCopy()
     if (window == NULL)
         return true;
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    sendTimeout(window, WM_DESTROY, 0, 0, &result, 5000);
     return waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
 }
 
@@ -293,7 +293,7 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     const std::vector<std::string> mine = {"my own entry", "kept across updates"};
     ASSERT_TRUE(writeUsersList(3, mine));
     DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 3, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(window, 2), LB_SETCURSEL, 3, 0, &result));
     ASSERT_TRUE(DeleteFileA(logonLink().c_str()));
     ASSERT_EQ(0u, runAndWait(setup, "/S"));
     ASSERT_NO_FATAL_FAILURE(expectInstalled());
@@ -310,7 +310,7 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     // again): program files, shortcuts, start at logon and the Uninstall
     // key go; the data folder stays.
     ASSERT_TRUE(saveFileBytes(logonLink(), logonLinkBytes));
-    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 1, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(window, 2), LB_SETCURSEL, 1, 0, &result));
     ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S _?=" + folder));
     EXPECT_TRUE(waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs));
     for (const char *name : ProgramFiles) {

@@ -51,7 +51,7 @@ int savedSelection()
 bool checked(HWND dialog, int id)
 {
     DWORD_PTR state = 0;
-    return SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state) &&
+    return sendTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, &state) &&
            state == BST_CHECKED;
 }
 
@@ -59,6 +59,8 @@ std::string textOf(HWND window)
 {
     char text[512] = "";
     DWORD_PTR length = 0;
+    // Unlike windowText, a window that does not answer reads as text, so a
+    // check that nothing was typed cannot pass on a hung window.
     if (!SendMessageTimeoutA(window, WM_GETTEXT, ARRAYSIZE(text), (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &length))
         return "<no answer>";
     return std::string(text, (size_t)length);
@@ -94,13 +96,10 @@ struct KeyboardJourney : Journey {
     // A Notepad, in front, with the caret in its text.
     void openNotepad(HWND *window, HWND *edit)
     {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        char commandLine[] = "notepad.exe";
         PROCESS_INFORMATION started = {};
-        ASSERT_TRUE(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started));
-        notepads.push_back(started);
-        *window = waitForWindow(nullptr, "Notepad", StartTimeoutMs, started.dwProcessId);
+        *window = ::startNotepad(&started, StartTimeoutMs);
+        if (started.hProcess != NULL)
+            notepads.push_back(started);
         ASSERT_NE(nullptr, *window);
         ASSERT_TRUE(waitFor([&] { return IsWindowVisible(*window) != FALSE; }, UiTimeoutMs));
         *edit = FindWindowExA(*window, NULL, "Edit", NULL);
@@ -114,12 +113,8 @@ struct KeyboardJourney : Journey {
 
     void TearDown() override
     {
-        for (const PROCESS_INFORMATION &notepad : notepads) {
-            TerminateProcess(notepad.hProcess, 0);
-            WaitForSingleObject(notepad.hProcess, 5000);
-            CloseHandle(notepad.hProcess);
-            CloseHandle(notepad.hThread);
-        }
+        for (PROCESS_INFORMATION &notepad : notepads)
+            endProcess(&notepad);
         Journey::TearDown();
     }
 };

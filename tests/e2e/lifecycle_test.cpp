@@ -253,7 +253,7 @@ TEST_P(LifecycleSecondCopyJourney, IsRefusedAndLeavesTheRunningCopyAsItWas)
 
     // The running copy answers, with the same window, place and lists.
     DWORD_PTR result = 0;
-    EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    EXPECT_NE(0, sendTimeout(window, WM_NULL, 0, 0, &result));
     EXPECT_TRUE(isRunning(first));
     EXPECT_EQ(window, findWindow(MainTitle, MainClass, first.pid));
     EXPECT_TRUE(sameRect(rect, windowRect(window))) << describe(windowRect(window));
@@ -380,14 +380,14 @@ TEST_P(LifecycleEndedJourney, WmDestroyFromAnotherProgramSavesAndEnds)
     ASSERT_TRUE(readUsersSettings(&before));
     ASSERT_NE(2, before.lists[0].listSelection);
     DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, IDC_LISTBOX), LB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 2000, &result));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(window, IDC_LISTBOX), LB_SETCURSEL, 2, 0, &result));
     if (c.aboutOpen) {
         ASSERT_TRUE(chooseMenu(window, "Info", "About Vombly"));
         ASSERT_TRUE(waitFor([&] { return findVisibleWindow("About Vombly", "#32770", vombly.pid) != NULL; },
                             UiTimeoutMs));
     }
 
-    EXPECT_TRUE(SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result));
+    EXPECT_TRUE(sendTimeout(window, WM_DESTROY, 0, 0, &result, 5000));
     EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
     SettingsRecord after = {};
     ASSERT_TRUE(readUsersSettings(&after));

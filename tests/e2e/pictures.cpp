@@ -92,7 +92,7 @@ void takeSetupPages(const std::string &setup, const std::string &folder)
     HWND started = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
     DWORD_PTR result = 0;
     if (started != NULL)
-        SendMessageTimeoutA(started, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        sendTimeout(started, WM_DESTROY, 0, 0, &result, 5000);
     waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
     stopAllVombly();
 }
@@ -155,8 +155,7 @@ int main(int argc, char **argv)
         }
         if (d.command == IDM_ADD) {
             DWORD_PTR result = 0;
-            SendMessageTimeoutA(GetDlgItem(dialog, IDC_ADD_EDIT), WM_SETTEXT, 0, (LPARAM) "Meeting at 10:30, room 4B",
-                                SMTO_ABORTIFHUNG, 2000, &result);
+            sendTimeout(GetDlgItem(dialog, IDC_ADD_EDIT), WM_SETTEXT, 0, (LPARAM)L"Meeting at 10:30, room 4B", &result);
         }
         waitUntilIdle(dialog);
         Sleep(700);
@@ -167,7 +166,7 @@ int main(int argc, char **argv)
 
     // Ended as File, Exit, Quit ends it, so nothing is lost.
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    sendTimeout(window, WM_DESTROY, 0, 0, &result, 5000);
     waitForExit(vombly, ExitTimeoutMs);
     stopAllVombly();
     resetDataFolder();

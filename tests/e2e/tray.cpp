@@ -171,7 +171,7 @@ bool drag(POINT from, POINT to)
 static LRESULT hitTest(HWND window, int x, int y)
 {
     DWORD_PTR hit = HTNOWHERE;
-    SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit);
+    sendTimeout(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), &hit);
     return (LRESULT)hit;
 }
 

@@ -108,12 +108,7 @@ struct PasteBackTest : MainWindowFixture {
             CloseHandle(held);
         if (origin != NULL)
             DestroyWindow(origin);
-        if (notepad.hProcess != NULL) {
-            TerminateProcess(notepad.hProcess, 0);
-            WaitForSingleObject(notepad.hProcess, 5000);
-            CloseHandle(notepad.hProcess);
-            CloseHandle(notepad.hThread);
-        }
+        endProcess(&notepad);
         if (realTickCount != NULL)
             replaceImport(&__imp_GetTickCount, realTickCount);
         if (realKeyState != NULL)
@@ -153,25 +148,7 @@ struct PasteBackTest : MainWindowFixture {
         }
     }
     // A window of another process, in front.
-    HWND openNotepad()
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        char commandLine[] = "notepad.exe";
-        if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &notepad))
-            return NULL;
-        WaitForInputIdle(notepad.hProcess, 10000);
-        HWND found = NULL;
-        pumpUntil(
-            [&] {
-                found = FindWindowA("Notepad", NULL);
-                DWORD pid = 0;
-                return found != NULL && GetWindowThreadProcessId(found, &pid) && pid == notepad.dwProcessId &&
-                       IsWindowVisible(found);
-            },
-            10000);
-        return found;
-    }
+    HWND openNotepad() { return startNotepad(&notepad, 10000); }
 };
 
 TEST_F(PasteBackTest, CtrlVGoesOnlyIntoTheOriginWhileItIsInFrontAsTheKeysGoOut)
