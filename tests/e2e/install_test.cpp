@@ -2,8 +2,9 @@
 // shortcuts and the Uninstall key it leaves; a start as logon does it and
 // one from the Start menu; an update over a running copy that keeps the
 // user's data and choice of start at logon; a silent uninstall while
-// Vombly runs that ends it cleanly and keeps the data folder; and one told
-// to remove the data folder too.
+// Vombly runs, through the command Apps & Features runs, that ends it
+// cleanly and keeps the data folder; and one told to remove the data folder
+// too. A folder given with /D=, and the data folder refused as one.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -26,7 +27,7 @@
 namespace {
 
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vombly";
-enum { SetupTimeoutMs = 120000 };
+enum { SetupTimeoutMs = 120000, UninstallTimeoutMs = 60000 };
 
 std::string shellFolder(int csidl)
 {
@@ -124,15 +125,14 @@ Link readLink(const std::string &path)
     return link;
 }
 
-// Runs a program with `arguments` and waits for it; its exit code, or
-// NotExited.
-DWORD runAndWait(const std::string &exe, const std::string &arguments)
+// Runs a command line as Windows runs a registered one (the program named
+// by its first, quoted, word) and waits for it; its exit code, or NotExited.
+DWORD runCommandAndWait(std::string commandLine)
 {
-    std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         return NotExited;
     CloseHandle(process.hThread);
     DWORD code = NotExited;
@@ -140,6 +140,22 @@ DWORD runAndWait(const std::string &exe, const std::string &arguments)
         GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     return code;
+}
+
+DWORD runAndWait(const std::string &exe, const std::string &arguments)
+{
+    return runCommandAndWait("\"" + exe + "\" " + arguments);
+}
+
+// Apps & Features' way: the registered command as it stands. The uninstaller
+// copies itself to the temporary folder, starts that copy and returns at
+// once, so its effects are waited for by the caller.
+DWORD runRegisteredUninstall(const char *valueName, const std::string &extra)
+{
+    std::string command;
+    if (!readValue(valueName, &command, NULL))
+        return NotExited;
+    return runCommandAndWait(command + extra);
 }
 
 // Opens a shortcut the way Explorer does, at logon or from the Start menu.
@@ -181,9 +197,18 @@ uint64_t sizeOfFiles(const std::string &folder)
 
 const char *const ProgramFiles[] = {"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"};
 
+// A folder a user or a package manager might choose, with a space in it.
+std::string chooseFolder()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(ARRAYSIZE(temp), temp);
+    return std::string(temp) + "Vombly Chosen Folder";
+}
+
 struct InstallJourney : Journey {
     std::string setup = windowsPath(VOMBLY_TEST_SETUP);
     std::string folder = expectedInstallFolder();
+    const std::string chosenFolder = chooseFolder();
 
     void SetUp() override
     {
@@ -200,13 +225,17 @@ struct InstallJourney : Journey {
     }
     void removeEverything()
     {
-        for (const char *name : ProgramFiles)
-            DeleteFileA((folder + "\\" + name).c_str());
-        DeleteFileA((folder + "\\uninstall.exe").c_str());
-        RemoveDirectoryA(folder.c_str());
+        removeTree(expectedInstallFolder());
+        removeTree(chosenFolder);
         DeleteFileA(startMenuLink().c_str());
         DeleteFileA(logonLink().c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+    }
+    // Once the uninstaller's copy has ended Vombly and removed the program
+    // folder and the Apps & Features entry.
+    bool waitUntilUninstalled()
+    {
+        return waitFor([&] { return !uninstallKeyExists() && !pathExists(folder); }, UninstallTimeoutMs);
     }
     void expectInstalled()
     {
@@ -311,29 +340,70 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     // key go; the data folder stays.
     ASSERT_TRUE(saveFileBytes(logonLink(), logonLinkBytes));
     ASSERT_TRUE(SendMessageTimeoutA(GetDlgItem(window, 2), LB_SETCURSEL, 1, 0, SMTO_ABORTIFHUNG, 2000, &result));
-    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S _?=" + folder));
-    EXPECT_TRUE(waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs));
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", ""));
+    ASSERT_TRUE(waitUntilUninstalled()) << "the uninstaller did not finish within " << UninstallTimeoutMs << " ms";
+    EXPECT_EQ(NULL, FindWindowA(MainClass, MainTitle));
     for (const char *name : ProgramFiles) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(fileExists(folder + "\\" + name));
     }
+    EXPECT_FALSE(pathExists(folder));
     EXPECT_FALSE(fileExists(startMenuLink()));
     EXPECT_FALSE(fileExists(logonLink()));
-    EXPECT_FALSE(uninstallKeyExists());
     ASSERT_TRUE(readUsersSettings(&settings));
     EXPECT_EQ(1, settings.lists[0].listSelection);
     EXPECT_EQ(mine, readUsersList(3));
-    DeleteFileA((folder + "\\uninstall.exe").c_str());
 
     // 6. Installed again and removed with the box for the data ticked:
     // the data folder goes too.
     ASSERT_EQ(0u, runAndWait(setup, "/S"));
     ASSERT_NO_FATAL_FAILURE(expectInstalled());
-    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S /REMOVEDATA _?=" + folder));
-    EXPECT_FALSE(fileExists(folder + "\\Vombly.exe"));
-    EXPECT_FALSE(uninstallKeyExists());
-    EXPECT_FALSE(fileExists(dataFile("Vombly.cfg")));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dataFolder().c_str()));
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", " /REMOVEDATA"));
+    ASSERT_TRUE(waitUntilUninstalled());
+    EXPECT_TRUE(waitFor([] { return !pathExists(dataFolder()); }, UiTimeoutMs));
+    EXPECT_FALSE(pathExists(folder));
+}
+
+// Package managers name the folder with /D=. A fresh install goes there; an
+// update goes where the installed copy is, whatever /D= says; the data
+// folder itself is refused.
+TEST_F(InstallJourney, InstallsIntoTheFolderGivenWithSlashD)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    std::string defaultFolder = folder;
+    folder = chosenFolder;
+
+    ASSERT_EQ(0u, runAndWait(setup, "/S /D=" + chosenFolder));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    EXPECT_FALSE(pathExists(defaultFolder + "\\Vombly.exe"));
+
+    ASSERT_EQ(0u, runAndWait(setup, "/S /D=" + defaultFolder));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    EXPECT_FALSE(pathExists(defaultFolder + "\\Vombly.exe")) << "the update went elsewhere";
+
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", ""));
+    ASSERT_TRUE(waitUntilUninstalled());
+    EXPECT_FALSE(pathExists(chosenFolder));
+}
+
+TEST_F(InstallJourney, RefusesTheDataFolderAsTheProgramFolder)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    struct Case {
+        const char *name;
+        std::string folder;
+    } cases[] = {
+        {"the data folder", dataFolder()},
+        {"with a backslash", dataFolder() + "\\"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NE(0u, runAndWait(setup, "/S /D=" + c.folder));
+        EXPECT_FALSE(uninstallKeyExists());
+        EXPECT_FALSE(fileExists(dataFile("Vombly.exe")));
+        EXPECT_FALSE(fileExists(dataFile("uninstall.exe")));
+        EXPECT_FALSE(fileExists(startMenuLink()));
+    }
 }
 
 } // namespace
