@@ -60,8 +60,8 @@ VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Vombly.exe"
-!define MUI_FINISHPAGE_RUN_PARAMETERS "/SM"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartFromFinishPage
 !define MUI_FINISHPAGE_RUN_TEXT "Start Vombly now"
 
 !insertmacro MUI_PAGE_COMPONENTS
@@ -74,6 +74,7 @@ VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 
 Var wasRunning
+Var startedFromFinishPage
 
 ; Ends a running Vombly the way File, Exit, Quit does: WM_DESTROY makes it
 ; save its settings, take its tray icon away and leave its message loop
@@ -147,13 +148,30 @@ Section "Start Vombly when I log on" SecLogon
   CreateShortCut "${LOGON_LINK}" "$INSTDIR\Vombly.exe" "" "$INSTDIR\Vombly.exe" 0
 SectionEnd
 
-; A copy that was running before an update is started again, in the tray.
+; A copy that was running before an update is started again, in the tray:
+; here when silent; with the pages, once they close, unless the finish page
+; started it (a second start would only find the first one running).
 Section "-Restart"
   ${If} $wasRunning = 1
+  ${AndIf} ${Silent}
     SetOutPath "$INSTDIR"
     Exec '"$INSTDIR\Vombly.exe"'
   ${EndIf}
 SectionEnd
+
+Function StartFromFinishPage
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\Vombly.exe" /SM'
+  StrCpy $startedFromFinishPage 1
+FunctionEnd
+
+Function .onGUIEnd
+  ${If} $wasRunning = 1
+  ${AndIf} $startedFromFinishPage != 1
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\Vombly.exe"'
+  ${EndIf}
+FunctionEnd
 
 ; The data folder holds the user's own lists; an uninstall would take them.
 Function RefuseDataFolder

@@ -7,9 +7,11 @@
 // too. A folder given with /D=, and the data folder refused as one.
 #include <windows.h>
 #include <objbase.h>
+#include <tlhelp32.h>
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,7 +29,7 @@
 namespace {
 
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vombly";
-enum { SetupTimeoutMs = 120000, UninstallTimeoutMs = 60000 };
+enum { SetupTimeoutMs = 120000, UninstallTimeoutMs = 60000, SetupPageTimeoutMs = 30000 };
 
 std::string shellFolder(int csidl)
 {
@@ -197,6 +199,55 @@ uint64_t sizeOfFiles(const std::string &folder)
 
 const char *const ProgramFiles[] = {"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"};
 
+// The Vombly.exe processes running, whoever started them.
+int vomblyProcessCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "Vombly.exe") == 0)
+            count++;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Starts the setup with its pages, as a double-click on it does.
+HANDLE startSetup(const std::string &setup, DWORD *pid)
+{
+    std::string commandLine = "\"" + setup + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return NULL;
+    CloseHandle(process.hThread);
+    *pid = process.dwProcessId;
+    return process.hProcess;
+}
+
+// Waits for the setup's page whose main button reads `text`, and clicks it.
+bool clickSetupButton(DWORD pid, const char *text)
+{
+    HWND setup = NULL;
+    bool ready = waitFor(
+        [&] {
+            // The setup's one window ("Vombly - Clipboard Utility <version> Setup").
+            setup = findVisibleWindow(NULL, "#32770", pid);
+            HWND button = setup != NULL ? GetDlgItem(setup, IDOK) : NULL;
+            std::string shown = button != NULL ? windowText(button) : "";
+            // "&Next >": the underlined letter's mark is not what a user reads.
+            shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+            return button != NULL && IsWindowEnabled(button) && shown == text;
+        },
+        SetupPageTimeoutMs);
+    return ready && waitUntilIdle(setup) && clickControl(setup, IDOK);
+}
+
 // A folder a user or a package manager might choose, with a space in it.
 std::string chooseFolder()
 {
@@ -216,8 +267,15 @@ struct InstallJourney : Journey {
         Journey::SetUp();
         removeEverything();
     }
+    // A setup whose pages the journey did not finish is closed.
+    HANDLE setupProcess = NULL;
+
     void TearDown() override
     {
+        if (setupProcess != NULL) {
+            TerminateProcess(setupProcess, 1);
+            CloseHandle(setupProcess);
+        }
         endRunningCopy();
         Journey::TearDown();
         removeEverything();
@@ -362,6 +420,36 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     ASSERT_TRUE(waitUntilUninstalled());
     EXPECT_TRUE(waitFor([] { return !pathExists(dataFolder()); }, UiTimeoutMs));
     EXPECT_FALSE(pathExists(folder));
+}
+
+// The setup's pages, clicked through as a user does: a first install whose
+// finish page starts Vombly, then an update over that running copy. Each
+// time exactly one Vombly runs afterwards, and no "Another copy" box shows.
+TEST_F(InstallJourney, PagesInstallAndUpdateOverARunningCopy)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    for (const char *round : {"install", "update over the running copy"}) {
+        SCOPED_TRACE(round);
+        DWORD pid = 0;
+        setupProcess = startSetup(setup, &pid);
+        ASSERT_NE(nullptr, setupProcess);
+        ASSERT_TRUE(clickSetupButton(pid, "Next >"));
+        ASSERT_TRUE(clickSetupButton(pid, "Install"));
+        // The finish page, with "Start Vombly now" ticked.
+        ASSERT_TRUE(clickSetupButton(pid, "Finish"));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(setupProcess, SetupTimeoutMs));
+        CloseHandle(setupProcess);
+        setupProcess = NULL;
+        ASSERT_NO_FATAL_FAILURE(expectInstalled());
+
+        HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+        ASSERT_NE(nullptr, window);
+        EXPECT_TRUE(waitFor([&] { return IsWindowVisible(window) && !IsIconic(window); }, UiTimeoutMs));
+        // A second copy would say so in a box and wait; give it the time.
+        Sleep(3000);
+        EXPECT_EQ(nullptr, messageBox("Vombly", 0).window) << "a second copy was started";
+        EXPECT_EQ(1, vomblyProcessCount());
+    }
 }
 
 // Package managers name the folder with /D=. A fresh install goes there; an
