@@ -12,6 +12,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -230,14 +232,58 @@ HANDLE startSetup(const std::string &setup, DWORD *pid)
     return process.hProcess;
 }
 
-// Waits for the setup's page whose main button reads `text`, and clicks it.
-bool clickSetupButton(DWORD pid, const char *text)
+// The uninstaller's window: its copy in the temporary folder owns it, so it
+// is found by its caption ("Vombly Uninstall").
+struct CaptionQuery {
+    const char *start;
+    HWND found;
+};
+
+BOOL CALLBACK matchCaptionStart(HWND window, LPARAM lParam)
+{
+    CaptionQuery *query = (CaptionQuery *)lParam;
+    char title[256] = "";
+    GetWindowTextA(window, title, ARRAYSIZE(title));
+    if (IsWindowVisible(window) && windowClass(window) == "#32770" &&
+        strncmp(title, query->start, strlen(query->start)) == 0) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND uninstallerWindow()
+{
+    CaptionQuery query = {"Vombly Uninstall", NULL};
+    EnumWindows(matchCaptionStart, (LPARAM)&query);
+    return query.found;
+}
+
+BOOL CALLBACK matchControlId(HWND window, LPARAM lParam)
+{
+    std::pair<int, HWND> *query = (std::pair<int, HWND> *)lParam;
+    if (GetDlgCtrlID(window) == query->first && IsWindowVisible(window)) {
+        query->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control of the page shown inside the setup's window.
+HWND pageControl(HWND setup, int id)
+{
+    std::pair<int, HWND> query(id, NULL);
+    EnumChildWindows(setup, matchControlId, (LPARAM)&query);
+    return query.second;
+}
+
+// Waits for the page whose main button reads `text` and clicks it.
+bool clickPageButton(const std::function<HWND()> &findSetup, const char *text)
 {
     HWND setup = NULL;
     bool ready = waitFor(
         [&] {
-            // The setup's one window ("Vombly - Clipboard Utility <version> Setup").
-            setup = findVisibleWindow(NULL, "#32770", pid);
+            setup = findSetup();
             HWND button = setup != NULL ? GetDlgItem(setup, IDOK) : NULL;
             std::string shown = button != NULL ? windowText(button) : "";
             // "&Next >": the underlined letter's mark is not what a user reads.
@@ -246,6 +292,13 @@ bool clickSetupButton(DWORD pid, const char *text)
         },
         SetupPageTimeoutMs);
     return ready && waitUntilIdle(setup) && clickControl(setup, IDOK);
+}
+
+// Waits for the setup's page whose main button reads `text`, and clicks it.
+bool clickSetupButton(DWORD pid, const char *text)
+{
+    // The setup's one window ("Vombly - Clipboard Utility <version> Setup").
+    return clickPageButton([&] { return findVisibleWindow(NULL, "#32770", pid); }, text);
 }
 
 // A folder a user or a package manager might choose, with a space in it.
@@ -449,6 +502,39 @@ TEST_F(InstallJourney, PagesInstallAndUpdateOverARunningCopy)
         Sleep(3000);
         EXPECT_EQ(nullptr, messageBox("Vombly", 0).window) << "a second copy was started";
         EXPECT_EQ(1, vomblyProcessCount());
+    }
+}
+
+// Apps & Features' uninstall with its page: the lists stay unless the user
+// ticks "Also remove my lists and settings".
+TEST_F(InstallJourney, UninstallPageRemovesTheDataOnlyWhenTicked)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    struct Case {
+        const char *name;
+        bool tick;
+    } cases[] = {{"left unticked", false}, {"ticked", true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(0u, runAndWait(setup, "/S"));
+        ASSERT_TRUE(writeUsersList(1, {"kept unless ticked"}));
+        ASSERT_EQ(0u, runRegisteredUninstall("UninstallString", ""));
+        if (c.tick) {
+            HWND page = NULL, tree = NULL;
+            ASSERT_TRUE(waitFor([&] { return (page = uninstallerWindow()) != NULL && (tree = pageControl(page, 1032)) != NULL; },
+                                SetupPageTimeoutMs));
+            ASSERT_TRUE(waitUntilIdle(page));
+            // The box is the list's only item: select it and tick it with Space.
+            ASSERT_TRUE(bringToFront(tree));
+            ASSERT_TRUE(clickControl(GetParent(tree), 1032));
+            press(VK_HOME);
+            press(VK_SPACE);
+            ASSERT_TRUE(waitUntilIdle(page));
+        }
+        ASSERT_TRUE(clickPageButton(uninstallerWindow, "Uninstall"));
+        ASSERT_TRUE(clickPageButton(uninstallerWindow, "Close"));
+        ASSERT_TRUE(waitUntilUninstalled());
+        EXPECT_EQ(!c.tick, fileExists(listFilePath(1)));
     }
 }
 
