@@ -1,8 +1,10 @@
 ; Per-user setup of Vombly: no administrator rights, the exe for the
-; machine (x86_64 on 64-bit Windows, i686 otherwise) with its four default
+; machine (x86_64 on a native x64 Windows, i686 on 32-bit Windows and on
+; Windows on ARM, which runs no x64 code before Windows 11) with its four default
 ; files in the user's programs folder, a Start menu shortcut, an optional
 ; start at logon, and an uninstaller that Apps & Features lists.
 ;
+;   setup.exe [/S] [/D=folder]         (/D= names the folder of a fresh install)
 ;   uninstall.exe [/S] [/REMOVEDATA]   (/REMOVEDATA also deletes %APPDATA%\Vombly)
 ;
 ;   makensis -DVERSION=2.11.0.0 -DWIN64_DIR=build/win64/run -DWIN32_DIR=build/win32/run
@@ -58,11 +60,12 @@ VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Vombly.exe"
-!define MUI_FINISHPAGE_RUN_PARAMETERS "/SM"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartFromFinishPage
 !define MUI_FINISHPAGE_RUN_TEXT "Start Vombly now"
 
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseDataFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -71,6 +74,7 @@ VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 
 Var wasRunning
+Var startedFromFinishPage
 
 ; Ends a running Vombly the way File, Exit, Quit does: its own exit request
 ; makes it try its failed saves again, keep what still cannot be saved
@@ -129,7 +133,7 @@ FunctionEnd
 Section "-Vombly" SecProgram
   Call EndRunningVombly
   SetOutPath "$INSTDIR"
-  ${If} ${RunningX64}
+  ${If} ${IsNativeAMD64}
     File "${WIN64_DIR}\Vombly.exe"
   ${Else}
     File "${WIN32_DIR}\Vombly.exe"
@@ -165,15 +169,99 @@ Section "Start Vombly when I log on" SecLogon
   CreateShortCut "${LOGON_LINK}" "$INSTDIR\Vombly.exe" "" "$INSTDIR\Vombly.exe" 0
 SectionEnd
 
-; A copy that was running before an update is started again, in the tray.
+; A copy that was running before an update is started again, in the tray:
+; here when silent; with the pages, once they close, unless the finish page
+; started it (a second start would only find the first one running).
 Section "-Restart"
   ${If} $wasRunning = 1
+  ${AndIf} ${Silent}
     SetOutPath "$INSTDIR"
     Exec '"$INSTDIR\Vombly.exe"'
   ${EndIf}
 SectionEnd
 
+Function StartFromFinishPage
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\Vombly.exe" /SM'
+  StrCpy $startedFromFinishPage 1
+FunctionEnd
+
+Function .onGUIEnd
+  ${If} $wasRunning = 1
+  ${AndIf} $startedFromFinishPage != 1
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\Vombly.exe"'
+  ${EndIf}
+FunctionEnd
+
+; The data folder holds the user's own lists; an uninstall would take them.
+Function RefuseDataFolder
+  ${If} $INSTDIR == "$APPDATA\${PRODUCT}"
+  ${OrIf} $INSTDIR == "$APPDATA\${PRODUCT}\"
+    MessageBox MB_OK|MB_ICONSTOP "Vombly keeps your lists and settings in $APPDATA\${PRODUCT} and cannot be installed there. Choose another folder." /SD IDOK
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; The elevation type of a process's token (2: elevated, with UAC on), or 0
+; where it cannot be read (XP has no elevation).
+; Stack: process handle in, type out.
+Function ElevationOf
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $2 0
+  System::Call 'advapi32::OpenProcessToken(p r0, i 8, *p .r1) i .r3'
+  ${If} $3 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i 18, *i .r2, i 4, *i .r3) i .r3'
+    System::Call 'kernel32::CloseHandle(p r1)'
+    ${If} $3 = 0
+      StrCpy $2 0
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $2
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Started elevated (Run as administrator, or with an administrator's
+; credentials) while the user's desktop is not, the setup would install into
+; the administrator's profile, not the user's. Where UAC is off (and on XP)
+; nothing tells the two apart, and the setup goes on.
+Function RefuseElevated
+  System::Call 'kernel32::GetCurrentProcess() p .r0'
+  Push $0
+  Call ElevationOf
+  Pop $1
+  ${If} $1 <> 2
+    Return
+  ${EndIf}
+  System::Call 'user32::GetShellWindow() p .r0'
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
+  ; PROCESS_QUERY_LIMITED_INFORMATION, which elevation lets no one deny.
+  System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r2) p .r0'
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  Push $0
+  Call ElevationOf
+  Pop $1
+  System::Call 'kernel32::CloseHandle(p r0)'
+  ${If} $1 = 2
+    Return
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "This setup was started as administrator, but Vombly is installed for one user. Run it again as yourself, without $\"Run as administrator$\"." /SD IDOK
+  Abort
+FunctionEnd
+
 Function .onInit
+  Call RefuseElevated
   ; An update goes where the installed copy is and keeps its choice of
   ; start at logon.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -182,6 +270,11 @@ Function .onInit
     ${IfNot} ${FileExists} "${LOGON_LINK}"
       SectionSetFlags ${SecLogon} 0
     ${EndIf}
+    Return
+  ${EndIf}
+  ; A folder named with /D= (no InstallDir is set, so nothing else fills it).
+  ${If} $INSTDIR != ""
+    Call RefuseDataFolder
     Return
   ${EndIf}
   ; The user's programs folder (Windows 7 and later), else the same place

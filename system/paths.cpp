@@ -20,12 +20,42 @@ static const char LongestListSuffix[] = "3.dat";
 static const char DamagedSuffix[] = ".damaged";
 enum { DamagedCopyLimit = 99 };
 
+// The code page's text of `wide`; 0 when a character has no place in it
+// (the narrow functions would turn it into "?").
+static int FitsCodePage(const wchar_t *wide, char *buffer, size_t size)
+{
+    BOOL lost = FALSE;
+    // A UTF-8 code page holds every character and takes no lost flag.
+    int utf8 = GetACP() == CP_UTF8;
+    int limit = size > MAX_PATH * 4 ? MAX_PATH * 4 : (int)size;
+    int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, buffer, limit, NULL,
+                                      utf8 ? NULL : &lost);
+    return written > 0 && !lost;
+}
+
+int NarrowPath(const wchar_t *wide, char *buffer, size_t size)
+{
+    if (size == 0)
+        return 0;
+    if (FitsCodePage(wide, buffer, size))
+        return 1;
+    // A user name in another script: the short form of the folder is plain
+    // ASCII where the volume keeps short names.
+    wchar_t shortPath[MAX_PATH];
+    DWORD length = GetShortPathNameW(wide, shortPath, ARRAYSIZE(shortPath));
+    if (length > 0 && length < ARRAYSIZE(shortPath) && FitsCodePage(shortPath, buffer, size))
+        return 1;
+    buffer[0] = '\0';
+    return 0;
+}
+
 int ReadStartupFolder(void)
 {
+    wchar_t wide[MAX_PATH];
     char directory[MAX_PATH];
-    DWORD length = GetCurrentDirectoryA(ARRAYSIZE(directory), directory);
+    DWORD length = GetCurrentDirectoryW(ARRAYSIZE(wide), wide);
     // A longer directory does not fit the buffer and its text is undefined.
-    if (length == 0 || length >= ARRAYSIZE(directory)) {
+    if (length == 0 || length >= ARRAYSIZE(wide) || !NarrowPath(wide, directory, sizeof directory)) {
         SetStartupFolder(NULL);
         return 0;
     }
@@ -44,12 +74,15 @@ int SetProgramFolder(const char *folder)
 
 int ReadProgramFolder(void)
 {
+    wchar_t wide[MAX_PATH];
     char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
+    DWORD length = GetModuleFileNameW(NULL, wide, ARRAYSIZE(wide));
     programFolder[0] = '\0';
-    if (length == 0 || length >= ARRAYSIZE(path))
+    if (length == 0 || length >= ARRAYSIZE(wide))
         return 0;
-    path[length] = '\0';
+    wide[length] = L'\0';
+    if (!NarrowPath(wide, path, sizeof path))
+        return 0;
     char *separator = strrchr(path, '\\');
     if (separator == NULL)
         return 0;
@@ -157,12 +190,17 @@ int SetAppDataFolder(const char *folder)
 
 void ReadAppDataFolder(void)
 {
+    wchar_t wide[MAX_PATH];
     char folder[MAX_PATH];
+    wide[0] = L'\0';
     folder[0] = '\0';
-    // The result is not tested: an empty folder is refused when the data
-    // folder is prepared.
-    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
-    folder[MAX_PATH - 1] = '\0';
+    // An empty folder is refused when the data folder is prepared. The wide
+    // call gives the folder of any user name; the narrow one would give "?"
+    // for each letter the code page lacks.
+    SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wide);
+    wide[MAX_PATH - 1] = L'\0';
+    if (wide[0] != L'\0')
+        NarrowPath(wide, folder, sizeof folder);
     SetAppDataFolder(folder);
 }
 

@@ -8,6 +8,11 @@
 
 #include "core/rules.h"
 
+// `wide` as the narrow file functions reach it: as it stands where the
+// ANSI code page holds every character, else its short (8.3) form where that
+// fits (the path must exist). Returns 1, or 0 with an empty buffer.
+int NarrowPath(const wchar_t *wide, char *buffer, size_t size);
+
 // Sets the start-up folder (app/rules.h) from the current directory.
 int ReadStartupFolder(void);
 

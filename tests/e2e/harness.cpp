@@ -33,6 +33,18 @@ std::string windowsPath(const char *unixPath)
     return unixPath[0] == '/' ? "Z:" + path : path;
 }
 
+std::string ansiPath(const std::wstring &path)
+{
+    char narrow[MAX_PATH * 2] = "";
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, narrow, ARRAYSIZE(narrow), NULL, &lost);
+    wchar_t shortPath[MAX_PATH] = L"";
+    DWORD length = GetShortPathNameW(path.c_str(), shortPath, ARRAYSIZE(shortPath));
+    if (lost && length > 0 && length < ARRAYSIZE(shortPath))
+        WideCharToMultiByte(CP_ACP, 0, shortPath, -1, narrow, ARRAYSIZE(narrow), NULL, NULL);
+    return narrow;
+}
+
 std::string runFolder()
 {
     return windowsPath(VOMBLY_RUN_DIR);
@@ -40,9 +52,11 @@ std::string runFolder()
 
 std::string dataFolder()
 {
-    char appData[MAX_PATH] = "";
-    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, appData);
-    return std::string(appData) + "\\Vombly";
+    // Where the user's name is in another script, the folder is reached
+    // by its short name, as the program reaches it.
+    wchar_t wide[MAX_PATH] = L"";
+    SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wide);
+    return ansiPath(wide) + "\\Vombly";
 }
 
 std::string dataFile(const char *name)
@@ -243,6 +257,12 @@ HANDLE holdClipboard(int holdMs)
 
 bool setReportedWindowsVersion(const char *version)
 {
+    // A run of the journeys at another Windows version reports it to every
+    // journey that does not ask for its own.
+    char runVersion[16] = "";
+    DWORD length = GetEnvironmentVariableA("VOMBLY_E2E_WINDOWS_VERSION", runVersion, ARRAYSIZE(runVersion));
+    if (version == NULL && length > 0 && length < ARRAYSIZE(runVersion))
+        version = runVersion;
     if (version == NULL) {
         HKEY key;
         if (RegOpenKeyExA(HKEY_CURRENT_USER, VersionKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)

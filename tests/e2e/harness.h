@@ -46,6 +46,9 @@ std::string windowsPath(const char *unixPath);
 // The run folder of the shipped exe and its four default files.
 std::string runFolder();
 extern const char *const DefaultFileNames[4];
+// A path as the narrow functions reach it: its short form where the code
+// page lacks one of its characters.
+std::string ansiPath(const std::wstring &path);
 // %APPDATA%\Vombly, without a trailing backslash.
 std::string dataFolder();
 // A file of the data folder, and a default file of the run folder.
@@ -84,7 +87,8 @@ DWORD waitForExit(const VomblyProcess &vombly, int timeoutMs);
 HANDLE holdClipboard(int holdMs);
 
 // The Windows version Wine reports to Vombly.exe ("win2k", "winxp", ...);
-// NULL deletes the setting.
+// NULL goes back to the run's version: VOMBLY_E2E_WINDOWS_VERSION where it
+// is set, else the prefix's own (the setting is deleted).
 bool setReportedWindowsVersion(const char *version);
 
 // ---- Windows --------------------------------------------------------------

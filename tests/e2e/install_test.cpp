@@ -2,17 +2,24 @@
 // shortcuts and the Uninstall key it leaves; a start as logon does it and
 // one from the Start menu; an update over a running copy that keeps the
 // user's data and choice of start at logon; a silent uninstall while
-// Vombly runs that ends it cleanly and keeps the data folder; and one told
-// to remove the data folder too.
+// Vombly runs, through the command Apps & Features runs, that ends it
+// cleanly and keeps the data folder; and one told to remove the data folder
+// too. A folder given with /D=, and the data folder refused as one.
 #include <windows.h>
 #include <objbase.h>
+#include <tlhelp32.h>
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "daily.h"
+#include "res/resource.h"
+#include "shell/lifecycle.h"
 #include "journey.h"
 #include "tray.h"
 
@@ -26,7 +33,7 @@
 namespace {
 
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vombly";
-enum { SetupTimeoutMs = 120000 };
+enum { SetupTimeoutMs = 120000, UninstallTimeoutMs = 60000, SetupPageTimeoutMs = 30000 };
 
 std::string shellFolder(int csidl)
 {
@@ -124,15 +131,14 @@ Link readLink(const std::string &path)
     return link;
 }
 
-// Runs a program with `arguments` and waits for it; its exit code, or
-// NotExited.
-DWORD runAndWait(const std::string &exe, const std::string &arguments)
+// Runs a command line as Windows runs a registered one (the program named
+// by its first, quoted, word) and waits for it; its exit code, or NotExited.
+DWORD runCommandAndWait(std::string commandLine)
 {
-    std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
         return NotExited;
     CloseHandle(process.hThread);
     DWORD code = NotExited;
@@ -140,6 +146,22 @@ DWORD runAndWait(const std::string &exe, const std::string &arguments)
         GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     return code;
+}
+
+DWORD runAndWait(const std::string &exe, const std::string &arguments)
+{
+    return runCommandAndWait("\"" + exe + "\" " + arguments);
+}
+
+// Apps & Features' way: the registered command as it stands. The uninstaller
+// copies itself to the temporary folder, starts that copy and returns at
+// once, so its effects are waited for by the caller.
+DWORD runRegisteredUninstall(const char *valueName, const std::string &extra)
+{
+    std::string command;
+    if (!readValue(valueName, &command, NULL))
+        return NotExited;
+    return runCommandAndWait(command + extra);
 }
 
 // Opens a shortcut the way Explorer does, at logon or from the Start menu.
@@ -153,14 +175,14 @@ bool openLink(const std::string &path)
     return ShellExecuteExA(&info) != FALSE;
 }
 
-// Ends the running copy as File, Exit, Quit does.
+// Ends the running copy the way the setup does: the program's own request
+// for its clean end, which saves what it holds.
 bool endRunningCopy()
 {
     HWND window = FindWindowA(MainClass, MainTitle);
     if (window == NULL)
         return true;
-    DWORD_PTR result = 0;
-    sendTimeout(window, WM_DESTROY, 0, 0, &result, 5000);
+    PostMessageA(window, RegisterWindowMessageA(ExitRequestName), 0, 0);
     return waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
 }
 
@@ -181,9 +203,118 @@ uint64_t sizeOfFiles(const std::string &folder)
 
 const char *const ProgramFiles[] = {"Vombly.exe", "Vombly.cfg", "Vombly1.dat", "Vombly2.dat", "Vombly3.dat"};
 
+// The Vombly.exe processes running, whoever started them.
+int vomblyProcessCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "Vombly.exe") == 0)
+            count++;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Starts the setup with its pages, as a double-click on it does.
+HANDLE startSetup(const std::string &setup, DWORD *pid)
+{
+    std::string commandLine = "\"" + setup + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return NULL;
+    CloseHandle(process.hThread);
+    *pid = process.dwProcessId;
+    return process.hProcess;
+}
+
+// The uninstaller's window: its copy in the temporary folder owns it, so it
+// is found by its caption ("Vombly Uninstall").
+struct CaptionQuery {
+    const char *start;
+    HWND found;
+};
+
+BOOL CALLBACK matchCaptionStart(HWND window, LPARAM lParam)
+{
+    CaptionQuery *query = (CaptionQuery *)lParam;
+    char title[256] = "";
+    GetWindowTextA(window, title, ARRAYSIZE(title));
+    if (IsWindowVisible(window) && windowClass(window) == "#32770" &&
+        strncmp(title, query->start, strlen(query->start)) == 0) {
+        query->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND uninstallerWindow()
+{
+    CaptionQuery query = {"Vombly Uninstall", NULL};
+    EnumWindows(matchCaptionStart, (LPARAM)&query);
+    return query.found;
+}
+
+BOOL CALLBACK matchControlId(HWND window, LPARAM lParam)
+{
+    std::pair<int, HWND> *query = (std::pair<int, HWND> *)lParam;
+    if (GetDlgCtrlID(window) == query->first && IsWindowVisible(window)) {
+        query->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control of the page shown inside the setup's window.
+HWND pageControl(HWND setup, int id)
+{
+    std::pair<int, HWND> query(id, NULL);
+    EnumChildWindows(setup, matchControlId, (LPARAM)&query);
+    return query.second;
+}
+
+// Waits for the page whose main button reads `text` and clicks it.
+bool clickPageButton(const std::function<HWND()> &findSetup, const char *text)
+{
+    HWND setup = NULL;
+    bool ready = waitFor(
+        [&] {
+            setup = findSetup();
+            HWND button = setup != NULL ? GetDlgItem(setup, IDOK) : NULL;
+            std::string shown = button != NULL ? windowText(button) : "";
+            // "&Next >": the underlined letter's mark is not what a user reads.
+            shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+            return button != NULL && IsWindowEnabled(button) && shown == text;
+        },
+        SetupPageTimeoutMs);
+    return ready && waitUntilIdle(setup) && clickControl(setup, IDOK);
+}
+
+// Waits for the setup's page whose main button reads `text`, and clicks it.
+bool clickSetupButton(DWORD pid, const char *text)
+{
+    // The setup's one window ("Vombly - Clipboard Utility <version> Setup").
+    return clickPageButton([&] { return findVisibleWindow(NULL, "#32770", pid); }, text);
+}
+
+// A folder a user or a package manager might choose, with a space in it.
+std::string chooseFolder()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(ARRAYSIZE(temp), temp);
+    return std::string(temp) + "Vombly Chosen Folder";
+}
+
 struct InstallJourney : Journey {
     std::string setup = windowsPath(VOMBLY_TEST_SETUP);
     std::string folder = expectedInstallFolder();
+    const std::string chosenFolder = chooseFolder();
 
     void SetUp() override
     {
@@ -191,8 +322,15 @@ struct InstallJourney : Journey {
         Journey::SetUp();
         removeEverything();
     }
+    // A setup whose pages the journey did not finish is closed.
+    HANDLE setupProcess = NULL;
+
     void TearDown() override
     {
+        if (setupProcess != NULL) {
+            TerminateProcess(setupProcess, 1);
+            CloseHandle(setupProcess);
+        }
         endRunningCopy();
         Journey::TearDown();
         removeEverything();
@@ -200,13 +338,17 @@ struct InstallJourney : Journey {
     }
     void removeEverything()
     {
-        for (const char *name : ProgramFiles)
-            DeleteFileA((folder + "\\" + name).c_str());
-        DeleteFileA((folder + "\\uninstall.exe").c_str());
-        RemoveDirectoryA(folder.c_str());
+        removeTree(expectedInstallFolder());
+        removeTree(chosenFolder);
         DeleteFileA(startMenuLink().c_str());
         DeleteFileA(logonLink().c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+    }
+    // Once the uninstaller's copy has ended Vombly and removed the program
+    // folder and the Apps & Features entry.
+    bool waitUntilUninstalled()
+    {
+        return waitFor([&] { return !uninstallKeyExists() && !pathExists(folder); }, UninstallTimeoutMs);
     }
     void expectInstalled()
     {
@@ -293,7 +435,7 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     const std::vector<std::string> mine = {"my own entry", "kept across updates"};
     ASSERT_TRUE(writeUsersList(3, mine));
     DWORD_PTR result = 0;
-    ASSERT_TRUE(sendTimeout(GetDlgItem(window, 2), LB_SETCURSEL, 3, 0, &result));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(window, IDC_LISTBOX), LB_SETCURSEL, 3, 0, &result));
     ASSERT_TRUE(DeleteFileA(logonLink().c_str()));
     ASSERT_EQ(0u, runAndWait(setup, "/S"));
     ASSERT_NO_FATAL_FAILURE(expectInstalled());
@@ -310,30 +452,134 @@ TEST_F(InstallJourney, InstallStartUpdateAndRemove)
     // again): program files, shortcuts, start at logon and the Uninstall
     // key go; the data folder stays.
     ASSERT_TRUE(saveFileBytes(logonLink(), logonLinkBytes));
-    ASSERT_TRUE(sendTimeout(GetDlgItem(window, 2), LB_SETCURSEL, 1, 0, &result));
-    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S _?=" + folder));
-    EXPECT_TRUE(waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs));
+    ASSERT_TRUE(sendTimeout(GetDlgItem(window, IDC_LISTBOX), LB_SETCURSEL, 1, 0, &result));
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", ""));
+    ASSERT_TRUE(waitUntilUninstalled()) << "the uninstaller did not finish within " << UninstallTimeoutMs << " ms";
+    EXPECT_EQ(NULL, FindWindowA(MainClass, MainTitle));
     for (const char *name : ProgramFiles) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(fileExists(folder + "\\" + name));
     }
+    EXPECT_FALSE(pathExists(folder));
     EXPECT_FALSE(fileExists(startMenuLink()));
     EXPECT_FALSE(fileExists(logonLink()));
-    EXPECT_FALSE(uninstallKeyExists());
     ASSERT_TRUE(readUsersSettings(&settings));
     EXPECT_EQ(1, settings.lists[0].listSelection);
     EXPECT_EQ(mine, readUsersList(3));
-    DeleteFileA((folder + "\\uninstall.exe").c_str());
 
     // 6. Installed again and removed with the box for the data ticked:
     // the data folder goes too.
     ASSERT_EQ(0u, runAndWait(setup, "/S"));
     ASSERT_NO_FATAL_FAILURE(expectInstalled());
-    ASSERT_EQ(0u, runAndWait(folder + "\\uninstall.exe", "/S /REMOVEDATA _?=" + folder));
-    EXPECT_FALSE(fileExists(folder + "\\Vombly.exe"));
-    EXPECT_FALSE(uninstallKeyExists());
-    EXPECT_FALSE(fileExists(dataFile("Vombly.cfg")));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dataFolder().c_str()));
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", " /REMOVEDATA"));
+    ASSERT_TRUE(waitUntilUninstalled());
+    EXPECT_TRUE(waitFor([] { return !pathExists(dataFolder()); }, UiTimeoutMs));
+    EXPECT_FALSE(pathExists(folder));
+}
+
+// The setup's pages, clicked through as a user does: a first install whose
+// finish page starts Vombly, then an update over that running copy. Each
+// time exactly one Vombly runs afterwards, and no "Another copy" box shows.
+TEST_F(InstallJourney, PagesInstallAndUpdateOverARunningCopy)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    for (const char *round : {"install", "update over the running copy"}) {
+        SCOPED_TRACE(round);
+        DWORD pid = 0;
+        setupProcess = startSetup(setup, &pid);
+        ASSERT_NE(nullptr, setupProcess);
+        ASSERT_TRUE(clickSetupButton(pid, "Next >"));
+        ASSERT_TRUE(clickSetupButton(pid, "Install"));
+        // The finish page, with "Start Vombly now" ticked.
+        ASSERT_TRUE(clickSetupButton(pid, "Finish"));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(setupProcess, SetupTimeoutMs));
+        CloseHandle(setupProcess);
+        setupProcess = NULL;
+        ASSERT_NO_FATAL_FAILURE(expectInstalled());
+
+        HWND window = waitForWindow(MainTitle, MainClass, StartTimeoutMs);
+        ASSERT_NE(nullptr, window);
+        EXPECT_TRUE(waitFor([&] { return IsWindowVisible(window) && !IsIconic(window); }, UiTimeoutMs));
+        // A second copy would say so in a box and wait; give it the time.
+        Sleep(3000);
+        EXPECT_EQ(nullptr, messageBox("Vombly", 0).window) << "a second copy was started";
+        EXPECT_EQ(1, vomblyProcessCount());
+    }
+}
+
+// Apps & Features' uninstall with its page: the lists stay unless the user
+// ticks "Also remove my lists and settings".
+TEST_F(InstallJourney, UninstallPageRemovesTheDataOnlyWhenTicked)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    struct Case {
+        const char *name;
+        bool tick;
+    } cases[] = {{"left unticked", false}, {"ticked", true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(0u, runAndWait(setup, "/S"));
+        ASSERT_TRUE(writeUsersList(1, {"kept unless ticked"}));
+        ASSERT_EQ(0u, runRegisteredUninstall("UninstallString", ""));
+        if (c.tick) {
+            HWND page = NULL, tree = NULL;
+            ASSERT_TRUE(waitFor([&] { return (page = uninstallerWindow()) != NULL && (tree = pageControl(page, 1032)) != NULL; },
+                                SetupPageTimeoutMs));
+            ASSERT_TRUE(waitUntilIdle(page));
+            // The box is the list's only item: select it and tick it with Space.
+            ASSERT_TRUE(bringToFront(tree));
+            ASSERT_TRUE(clickControl(GetParent(tree), 1032));
+            press(VK_HOME);
+            press(VK_SPACE);
+            ASSERT_TRUE(waitUntilIdle(page));
+        }
+        ASSERT_TRUE(clickPageButton(uninstallerWindow, "Uninstall"));
+        ASSERT_TRUE(clickPageButton(uninstallerWindow, "Close"));
+        ASSERT_TRUE(waitUntilUninstalled());
+        EXPECT_EQ(!c.tick, fileExists(listFilePath(1)));
+    }
+}
+
+// Package managers name the folder with /D=. A fresh install goes there; an
+// update goes where the installed copy is, whatever /D= says; the data
+// folder itself is refused.
+TEST_F(InstallJourney, InstallsIntoTheFolderGivenWithSlashD)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    std::string defaultFolder = folder;
+    folder = chosenFolder;
+
+    ASSERT_EQ(0u, runAndWait(setup, "/S /D=" + chosenFolder));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    EXPECT_FALSE(pathExists(defaultFolder + "\\Vombly.exe"));
+
+    ASSERT_EQ(0u, runAndWait(setup, "/S /D=" + defaultFolder));
+    ASSERT_NO_FATAL_FAILURE(expectInstalled());
+    EXPECT_FALSE(pathExists(defaultFolder + "\\Vombly.exe")) << "the update went elsewhere";
+
+    ASSERT_EQ(0u, runRegisteredUninstall("QuietUninstallString", ""));
+    ASSERT_TRUE(waitUntilUninstalled());
+    EXPECT_FALSE(pathExists(chosenFolder));
+}
+
+TEST_F(InstallJourney, RefusesTheDataFolderAsTheProgramFolder)
+{
+    ASSERT_TRUE(fileExists(setup)) << setup;
+    struct Case {
+        const char *name;
+        std::string folder;
+    } cases[] = {
+        {"the data folder", dataFolder()},
+        {"with a backslash", dataFolder() + "\\"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NE(0u, runAndWait(setup, "/S /D=" + c.folder));
+        EXPECT_FALSE(uninstallKeyExists());
+        EXPECT_FALSE(fileExists(dataFile("Vombly.exe")));
+        EXPECT_FALSE(fileExists(dataFile("uninstall.exe")));
+        EXPECT_FALSE(fileExists(startMenuLink()));
+    }
 }
 
 } // namespace

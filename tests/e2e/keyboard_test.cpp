@@ -125,7 +125,7 @@ struct KeyboardJourney : Journey {
 // XP does not know that flag and gets the hotkey without it.
 struct HotkeyCase {
     const char *name;
-    const char *reportedVersion; // NULL: Wine's own
+    const char *reportedVersion;
 };
 
 struct HotkeyJourney : KeyboardJourney, ::testing::WithParamInterface<HotkeyCase> {};
@@ -163,7 +163,7 @@ TEST_P(HotkeyJourney, FromAnotherProgramBringsTheListUpAndSendsItBack)
 }
 
 const HotkeyCase hotkeyCases[] = {
-    {"Windows10", nullptr},
+    {"Windows10", "win10"},
     {"WindowsXP", "winxp"},
 };
 

@@ -2,6 +2,7 @@
 // exe: missing files are copied, existing ones are never replaced.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <string.h>
 #include <string>
 
 #include "system/paths.h"
@@ -189,4 +190,65 @@ TEST_F(DataFolderTest, TheProgramsFolderIsTheFolderOfItsExe)
     ASSERT_GT(length, 0u);
     std::string path(exe, length);
     EXPECT_EQ(path.substr(0, path.rfind('\\') + 1), GetProgramFolder());
+}
+
+// A folder under a user name in another script is reached by its short,
+// plain ASCII name; one the code page holds stays as it is.
+TEST_F(DataFolderTest, FoldersOfAnyUserNameAreReachedByTheNarrowFunctions)
+{
+    std::wstring wideScratch(scratch.begin(), scratch.end());
+    // "Тест" and "测试": in no Western code page.
+    std::wstring cyrillic = wideScratch + L"\\\u0422\u0435\u0441\u0442";
+    std::wstring chinese = wideScratch + L"\\\u6d4b\u8bd5 folder";
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryW(chinese.c_str(), NULL));
+    ASSERT_TRUE(CreateDirectoryW((cyrillic + L"\\AppData").c_str(), NULL));
+    struct Case {
+        const char *name;
+        std::wstring wide;
+        int reached;
+        const char *same; // the narrow text where it must stay as it is
+    } cases[] = {
+        {"plain", wideScratch, 1, scratch.c_str()},
+        {"cyrillic", cyrillic, 1, NULL},
+        {"below it", cyrillic + L"\\AppData", 1, NULL},
+        {"chinese", chinese, 1, NULL},
+        // No short name for what does not exist: refused, not turned to "?".
+        {"missing", cyrillic + L"\\missing", 0, NULL},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        char narrow[MAX_PATH] = "unchanged";
+        EXPECT_EQ(c.reached, NarrowPath(c.wide.c_str(), narrow, sizeof narrow));
+        if (!c.reached) {
+            EXPECT_STREQ("", narrow);
+            continue;
+        }
+        EXPECT_EQ(nullptr, strchr(narrow, '?'));
+        if (c.same != NULL) {
+            EXPECT_STREQ(c.same, narrow);
+        }
+        // The narrow name opens the same folder: a file made through it is
+        // found by its wide name.
+        std::string file = std::string(narrow) + "\\made through the narrow name";
+        writeFileBytes(file, bytesOf("x"));
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((c.wide + L"\\made through the narrow name").c_str()));
+        DeleteFileA(file.c_str());
+    }
+
+    // The data folder of such a user is prepared there.
+    char appData[MAX_PATH];
+    ASSERT_EQ(1, NarrowPath((cyrillic + L"\\AppData").c_str(), appData, sizeof appData));
+    ASSERT_EQ(1, SetAppDataFolder(appData));
+    ASSERT_EQ(1, PrepareDataFolder());
+    for (const char *name : DefaultNames) {
+        SCOPED_TRACE(name);
+        std::wstring wideName(name, name + strlen(name));
+        std::wstring path = cyrillic + L"\\AppData\\Vombly\\" + wideName;
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+        DeleteFileW(path.c_str());
+    }
+    // The scratch folder's removal reads names through the narrow functions.
+    for (const std::wstring &folder : {cyrillic + L"\\AppData\\Vombly", cyrillic + L"\\AppData", cyrillic, chinese})
+        RemoveDirectoryW(folder.c_str());
 }

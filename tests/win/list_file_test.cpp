@@ -222,7 +222,7 @@ TEST_F(ListFileTest, ToggleStepsThroughTheListsRememberingSelections)
         writeFileBytes(listPath(list), listFileOf({"L" + std::to_string(list) + "a", "L" + std::to_string(list) + "b"}));
     HWND window = CreateWindowExA(0, "STATIC", "main", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     // The toggle sends command 6 to the main window; this one forwards it.
-    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)(WNDPROC)[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)(WNDPROC)[](HWND w, UINT m, WPARAM wp, LPARAM lp) WINAPI -> LRESULT {
         if (m == WM_COMMAND && LOWORD(wp) == CMD_LOAD_LIST)
             return LoadListCommand(NULL, w, m, wp, lp);
         return DefWindowProcA(w, m, wp, lp);

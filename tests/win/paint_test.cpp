@@ -304,10 +304,17 @@ TEST_F(PaintTest, LabelShowsTheActiveListsNameOrUnknown)
 // Stand-ins for the calls that make and free GDI objects: every bitmap
 // loaded and memory DC made by the program while they are in place is
 // recorded until it is deleted.
-extern "C" void *__imp_LoadImageA;
-extern "C" void *__imp_CreateCompatibleDC;
-extern "C" void *__imp_DeleteDC;
-extern "C" void *__imp_DeleteObject;
+// The slots' symbols: __imp_Name on x86_64, __imp__Name@<argument bytes> on
+// i686, where WINAPI names carry their stdcall decoration.
+#ifdef _WIN64
+#define IMPORT_SLOT(name, bytes) __asm__("__imp_" #name)
+#else
+#define IMPORT_SLOT(name, bytes) __asm__("__imp__" #name "@" #bytes)
+#endif
+extern "C" void *importLoadImageA IMPORT_SLOT(LoadImageA, 24);
+extern "C" void *importCreateCompatibleDC IMPORT_SLOT(CreateCompatibleDC, 4);
+extern "C" void *importDeleteDC IMPORT_SLOT(DeleteDC, 4);
+extern "C" void *importDeleteObject IMPORT_SLOT(DeleteObject, 4);
 
 static struct {
     void *loadImage, *createDc, *deleteDc, *deleteObject;
@@ -358,16 +365,16 @@ TEST_F(PaintTest, RepaintsGiveBackTheirObjects)
     gdi.live.clear();
     gdi.made = 0;
     gdi.loads = 0;
-    gdi.loadImage = replaceImport(&__imp_LoadImageA, (void *)CountingLoadImage);
-    gdi.createDc = replaceImport(&__imp_CreateCompatibleDC, (void *)CountingCreateDc);
-    gdi.deleteDc = replaceImport(&__imp_DeleteDC, (void *)CountingDeleteDc);
-    gdi.deleteObject = replaceImport(&__imp_DeleteObject, (void *)CountingDeleteObject);
+    gdi.loadImage = replaceImport(&importLoadImageA, (void *)CountingLoadImage);
+    gdi.createDc = replaceImport(&importCreateCompatibleDC, (void *)CountingCreateDc);
+    gdi.deleteDc = replaceImport(&importDeleteDC, (void *)CountingDeleteDc);
+    gdi.deleteObject = replaceImport(&importDeleteObject, (void *)CountingDeleteObject);
     for (int i = 0; i < 20; i++)
         RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    replaceImport(&__imp_LoadImageA, gdi.loadImage);
-    replaceImport(&__imp_CreateCompatibleDC, gdi.createDc);
-    replaceImport(&__imp_DeleteDC, gdi.deleteDc);
-    replaceImport(&__imp_DeleteObject, gdi.deleteObject);
+    replaceImport(&importLoadImageA, gdi.loadImage);
+    replaceImport(&importCreateCompatibleDC, gdi.createDc);
+    replaceImport(&importDeleteDC, gdi.deleteDc);
+    replaceImport(&importDeleteObject, gdi.deleteObject);
     ASSERT_NE(nullptr, gdi.loadImage);
 
     // Each repaint makes a DC to copy the logo from (the stand-ins saw the

@@ -124,7 +124,7 @@ TEST_F(SafeWriteTest, AReplaceBlockedForAMomentIsRetried)
     // Another program (a virus scanner, say) has the file open for a moment.
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    HANDLE releaser = CreateThread(NULL, 0, [](LPVOID handle) -> DWORD {
+    HANDLE releaser = CreateThread(NULL, 0, [](LPVOID handle) WINAPI -> DWORD {
         Sleep(60);
         CloseHandle((HANDLE)handle);
         return 0;

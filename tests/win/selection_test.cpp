@@ -307,7 +307,7 @@ TEST_F(SelectionTest, AClipboardHeldForAMomentIsWaitedFor)
     ASSERT_NO_FATAL_FAILURE(holdClipboardOnThread(&hold));
     // Released 40 ms into the copy: the copy still goes through.
     HANDLE release = hold.release;
-    HANDLE timer = CreateThread(NULL, 0, [](void *event) -> DWORD {
+    HANDLE timer = CreateThread(NULL, 0, [](void *event) WINAPI -> DWORD {
         Sleep(40);
         SetEvent((HANDLE)event);
         return 0;

@@ -22,7 +22,7 @@ void writeFileBytes(const std::string &path, const Bytes &bytes);
 Bytes bytesOf(const char *text);
 
 // Puts `replacement` into one of this exe's import slots (an __imp_ symbol,
-// e.g. &__imp_LoadImageA) and returns what was there: the program's calls
+// e.g. &__imp_LoadImageA, see paint_test.cpp for i686) and returns what was there: the program's calls
 // to that system function then reach the test's stand-in.
 void *replaceImport(void **slot, void *replacement);
 
