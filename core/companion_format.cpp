@@ -29,107 +29,122 @@ static uint32_t GetU32(const unsigned char *in)
     return (uint32_t)in[0] | (uint32_t)in[1] << 8 | (uint32_t)in[2] << 16 | (uint32_t)in[3] << 24;
 }
 
-size_t StartCompanion(CompanionWriter *writer, unsigned char out[CompanionHeaderSize])
-{
-    PutU32(out, CompanionMagic);
-    out[4] = (unsigned char)CompanionVersion;
-    out[5] = 0;
-    out[6] = 0;
-    out[7] = 0;
-    writer->count = 0;
-    writer->nextPosition = 0;
-    writer->crc = CompanionCrc(0, out, CompanionHeaderSize);
-    return CompanionHeaderSize;
-}
-
 // The checks the encoder and the decoder share, on plain (unscrambled) texts.
 static int RecordTextsValid(const char *ansi, uint32_t ansiLength, const char *utf8, uint32_t utf8Length)
 {
-    if (ansiLength == 0 || ansiLength > ListEntryWriteLimit || utf8Length == 0 || utf8Length > TextEntryMaxBytes)
+    if (ansi == NULL || utf8 == NULL || ansiLength == 0 || ansiLength > ListEntryWriteLimit || utf8Length == 0 ||
+        utf8Length > TextEntryMaxBytes)
         return 0;
     if (memchr(ansi, 0, ansiLength) != NULL)
         return 0;
     return IsStrictUtf8((const unsigned char *)utf8, utf8Length);
 }
 
-size_t EncodeCompanionRecord(CompanionWriter *writer, uint32_t position, const char *ansi, uint32_t ansiLength,
-                             const char *utf8, uint32_t utf8Length, unsigned char *out, size_t outSize)
+size_t CompanionSizeOf(const CompanionGeneration *generations, int count)
 {
-    if (ansi == NULL || utf8 == NULL || out == NULL || position < writer->nextPosition ||
-        position == UINT32_MAX || !RecordTextsValid(ansi, ansiLength, utf8, utf8Length))
+    if (generations == NULL || count < 1 || count > CompanionMaxGenerations)
         return 0;
-    size_t size = (size_t)CompanionRecordHeaderSize + ansiLength + utf8Length;
-    if (outSize < size)
-        return 0;
-    PutU32(out, position);
-    PutU32(out + 4, ansiLength);
-    PutU32(out + 8, utf8Length);
-    unsigned char *text = out + CompanionRecordHeaderSize;
-    memcpy(text, ansi, ansiLength);
-    ScrambleBytes(text, ansiLength, (int32_t)ansiLength);
-    memcpy(text + ansiLength, utf8, utf8Length);
-    ScrambleBytes(text + ansiLength, utf8Length, (int32_t)utf8Length);
-    writer->crc = CompanionCrc(writer->crc, out, size);
-    writer->count++;
-    writer->nextPosition = position + 1;
+    size_t size = CompanionHeaderSize + CompanionTrailerSize;
+    for (int g = 0; g < count; g++) {
+        const CompanionGeneration *generation = &generations[g];
+        if (generation->count > 0xFFFFFFFFu || (generation->count > 0 && generation->records == NULL))
+            return 0;
+        size += CompanionGenerationHeaderSize;
+        for (size_t r = 0; r < generation->count; r++) {
+            const CompanionRecord *record = &generation->records[r];
+            if (!RecordTextsValid(record->ansi, record->ansiLength, record->utf8, record->utf8Length) ||
+                (r > 0 && record->position <= generation->records[r - 1].position))
+                return 0;
+            size += CompanionRecordHeaderSize + (size_t)record->ansiLength + record->utf8Length;
+        }
+    }
     return size;
 }
 
-size_t FinishCompanion(CompanionWriter *writer, unsigned char out[CompanionTrailerSize])
+size_t EncodeCompanion(const CompanionGeneration *generations, int count, unsigned char *out, size_t outSize)
 {
-    PutU32(out, writer->count);
-    PutU32(out + 4, CompanionCrc(writer->crc, out, 4));
-    return CompanionTrailerSize;
-}
-
-uint32_t CompanionCountOf(const unsigned char *bytes, size_t size)
-{
-    if (bytes == NULL || size < CompanionHeaderSize + CompanionTrailerSize)
+    size_t size = CompanionSizeOf(generations, count);
+    if (size == 0 || out == NULL || outSize < size)
         return 0;
-    return GetU32(bytes + size - CompanionTrailerSize);
+    PutU32(out, CompanionMagic);
+    out[4] = (unsigned char)CompanionVersion;
+    out[5] = 0;
+    out[6] = (unsigned char)count;
+    out[7] = 0;
+    size_t at = CompanionHeaderSize;
+    for (int g = 0; g < count; g++) {
+        const CompanionGeneration *generation = &generations[g];
+        PutU32(out + at, generation->listCheck);
+        PutU32(out + at + 4, generation->listSize);
+        PutU32(out + at + 8, (uint32_t)generation->count);
+        at += CompanionGenerationHeaderSize;
+        for (size_t r = 0; r < generation->count; r++) {
+            const CompanionRecord *record = &generation->records[r];
+            PutU32(out + at, record->position);
+            PutU32(out + at + 4, record->ansiLength);
+            PutU32(out + at + 8, record->utf8Length);
+            at += CompanionRecordHeaderSize;
+            memcpy(out + at, record->ansi, record->ansiLength);
+            ScrambleBytes(out + at, record->ansiLength, (int32_t)record->ansiLength);
+            at += record->ansiLength;
+            memcpy(out + at, record->utf8, record->utf8Length);
+            ScrambleBytes(out + at, record->utf8Length, (int32_t)record->utf8Length);
+            at += record->utf8Length;
+        }
+    }
+    PutU32(out + at, CompanionCrc(0, out, at));
+    return at + CompanionTrailerSize;
 }
 
-int DecodeCompanion(unsigned char *bytes, size_t size, CompanionRecord *records, size_t capacity, size_t *count)
+int DecodeCompanion(unsigned char *bytes, size_t size, CompanionRecord *records, size_t capacity,
+                    CompanionGeneration generations[CompanionMaxGenerations], int *count)
 {
     *count = 0;
-    if (bytes == NULL || size < CompanionHeaderSize + CompanionTrailerSize)
+    if (bytes == NULL || size < CompanionHeaderSize + CompanionGenerationHeaderSize + CompanionTrailerSize)
         return 0;
     size_t end = size - CompanionTrailerSize;
-    if (GetU32(bytes) != CompanionMagic || bytes[4] != CompanionVersion || bytes[5] != 0 ||
-        GetU32(bytes + size - 4) != CompanionCrc(0, bytes, size - 4))
+    int generationCount = bytes[6] | bytes[7] << 8;
+    if (GetU32(bytes) != CompanionMagic || bytes[4] != CompanionVersion || bytes[5] != 0 || generationCount < 1 ||
+        generationCount > CompanionMaxGenerations || GetU32(bytes + end) != CompanionCrc(0, bytes, end))
         return 0;
-    uint32_t expected = GetU32(bytes + end);
-    if (expected > capacity || (records == NULL && expected > 0))
-        return 0;
-    size_t position = CompanionHeaderSize, found = 0;
-    uint32_t nextPosition = 0;
-    while (position < end) {
-        if (end - position < CompanionRecordHeaderSize || found == expected)
+    size_t at = CompanionHeaderSize, found = 0;
+    for (int g = 0; g < generationCount; g++) {
+        if (end - at < CompanionGenerationHeaderSize)
             return 0;
-        const unsigned char *header = bytes + position;
-        uint32_t entry = GetU32(header), ansiLength = GetU32(header + 4), utf8Length = GetU32(header + 8);
-        position += CompanionRecordHeaderSize;
-        if (entry < nextPosition || entry == UINT32_MAX || ansiLength > end - position ||
-            utf8Length > end - position - ansiLength)
-            return 0;
-        char *ansi = (char *)bytes + position;
-        char *utf8 = ansi + ansiLength;
-        UnscrambleBytes(ansi, ansiLength, (int32_t)ansiLength);
-        UnscrambleBytes(utf8, utf8Length, (int32_t)utf8Length);
-        if (!RecordTextsValid(ansi, ansiLength, utf8, utf8Length))
-            return 0;
-        records[found].position = entry;
-        records[found].ansi = ansi;
-        records[found].ansiLength = ansiLength;
-        records[found].utf8 = utf8;
-        records[found].utf8Length = utf8Length;
-        found++;
-        nextPosition = entry + 1;
-        position += (size_t)ansiLength + utf8Length;
+        CompanionGeneration *generation = &generations[g];
+        generation->listCheck = GetU32(bytes + at);
+        generation->listSize = GetU32(bytes + at + 4);
+        uint32_t told = GetU32(bytes + at + 8);
+        at += CompanionGenerationHeaderSize;
+        generation->records = records + found;
+        generation->count = told;
+        for (uint32_t r = 0; r < told; r++) {
+            if (end - at < CompanionRecordHeaderSize || found == capacity)
+                return 0;
+            uint32_t position = GetU32(bytes + at), ansiLength = GetU32(bytes + at + 4);
+            uint32_t utf8Length = GetU32(bytes + at + 8);
+            at += CompanionRecordHeaderSize;
+            if ((r > 0 && position <= records[found - 1].position) || ansiLength > end - at ||
+                utf8Length > end - at - ansiLength)
+                return 0;
+            char *ansi = (char *)bytes + at;
+            char *utf8 = ansi + ansiLength;
+            UnscrambleBytes(ansi, ansiLength, (int32_t)ansiLength);
+            UnscrambleBytes(utf8, utf8Length, (int32_t)utf8Length);
+            if (!RecordTextsValid(ansi, ansiLength, utf8, utf8Length))
+                return 0;
+            records[found].position = position;
+            records[found].ansi = ansi;
+            records[found].ansiLength = ansiLength;
+            records[found].utf8 = utf8;
+            records[found].utf8Length = utf8Length;
+            found++;
+            at += (size_t)ansiLength + utf8Length;
+        }
     }
-    if (found != expected)
+    if (at != end)
         return 0;
-    *count = found;
+    *count = generationCount;
     return 1;
 }
 
@@ -139,28 +154,45 @@ static int SameBytes(const CompanionKey *entry, const CompanionRecord *record)
            memcmp(entry->ansi, record->ansi, entry->length) == 0;
 }
 
-void MatchCompanion(const CompanionKey *entries, size_t entryCount, const CompanionRecord *records,
-                    size_t recordCount, int32_t *match, unsigned char *taken)
+void MatchCompanion(const CompanionKey *entries, size_t entryCount, uint32_t listCheck, uint32_t listSize,
+                    const CompanionGeneration *generations, int generationCount, const CompanionRecord **match,
+                    unsigned char *taken)
 {
     for (size_t i = 0; i < entryCount; i++)
-        match[i] = -1;
+        match[i] = NULL;
+    if (generations == NULL || generationCount < 1)
+        return;
+    // The pair as written together: every record is where it was put.
+    for (int g = 0; g < generationCount; g++) {
+        const CompanionGeneration *generation = &generations[g];
+        if (generation->listCheck != listCheck || generation->listSize != listSize)
+            continue;
+        for (size_t r = 0; r < generation->count; r++) {
+            const CompanionRecord *record = &generation->records[r];
+            if (record->position < entryCount && SameBytes(&entries[record->position], record))
+                match[record->position] = record;
+        }
+        return;
+    }
+    // A list file another build rewrote: the bytes decide.
+    const CompanionRecord *records = generations[0].records;
+    size_t recordCount = generations[0].count;
     if (recordCount > 0)
         memset(taken, 0, recordCount);
     // An entry where its record left it takes it first, so that equal ANSI
-    // forms (two names of the same length in a script the code page lacks)
-    // keep their own texts while nothing moved.
+    // forms keep their own texts while nothing moved them.
     for (size_t r = 0; r < recordCount; r++) {
         uint32_t at = records[r].position;
-        if (at < entryCount && match[at] < 0 && SameBytes(&entries[at], &records[r])) {
-            match[at] = (int32_t)r;
+        if (at < entryCount && match[at] == NULL && SameBytes(&entries[at], &records[r])) {
+            match[at] = &records[r];
             taken[r] = 1;
         }
     }
-    // Entries another build moved find theirs by bytes alone.
+    // Entries that build moved find theirs by their bytes alone.
     for (size_t i = 0; i < entryCount; i++) {
-        for (size_t r = 0; r < recordCount && match[i] < 0; r++) {
+        for (size_t r = 0; r < recordCount && match[i] == NULL; r++) {
             if (!taken[r] && SameBytes(&entries[i], &records[r])) {
-                match[i] = (int32_t)r;
+                match[i] = &records[r];
                 taken[r] = 1;
             }
         }

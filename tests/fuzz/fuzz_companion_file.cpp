@@ -1,7 +1,7 @@
 // Fuzzes the companion reader and the rule that matches its records: a file
 // it accepts must write back to the very same bytes, and every match must
-// pair an entry with a record of the same ANSI bytes, each record at most
-// once. The input also serves as the list file's entries: its lines.
+// pair an entry with a record of the same ANSI bytes. The input also serves
+// as the list file's entries: its lines.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -15,50 +15,35 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     return 0;
 }
 
-static unsigned char record[CompanionRecordMaxSize];
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<unsigned char> bytes(data, data + size);
-    uint32_t told = CompanionCountOf(bytes.data(), bytes.size());
-    // A count no file of this size could hold is damage before any record.
-    size_t capacity = told <= size / CompanionRecordMinSize ? told : 0;
-    std::vector<CompanionRecord> records(capacity + 1);
-    size_t count = 0;
-    int ok = DecodeCompanion(bytes.data(), bytes.size(), records.data(), capacity, &count);
+    std::vector<CompanionRecord> records(size / CompanionRecordMinSize + 1);
+    CompanionGeneration generations[CompanionMaxGenerations];
+    int count = 0;
+    int ok = DecodeCompanion(bytes.data(), bytes.size(), records.data(), records.size(), generations, &count);
     if (!ok && count != 0)
         abort();
 
     if (ok) {
-        std::vector<unsigned char> again(CompanionHeaderSize);
-        CompanionWriter writer;
-        StartCompanion(&writer, again.data());
-        for (size_t i = 0; i < count; i++) {
-            const CompanionRecord &r = records[i];
-            size_t n = EncodeCompanionRecord(&writer, r.position, r.ansi, r.ansiLength, r.utf8, r.utf8Length, record,
-                                             sizeof record);
-            if (n == 0)
-                abort(); // the decoder accepted a record the encoder refuses
-            again.insert(again.end(), record, record + n);
-        }
-        unsigned char trailer[CompanionTrailerSize];
-        FinishCompanion(&writer, trailer);
-        again.insert(again.end(), trailer, trailer + CompanionTrailerSize);
-        if (again.size() != size || memcmp(again.data(), data, size) != 0)
-            abort();
+        std::vector<unsigned char> again(size + 1);
+        if (EncodeCompanion(generations, count, again.data(), again.size()) != size ||
+            memcmp(again.data(), data, size) != 0)
+            abort(); // accepted, but not what the encoder writes for it
     } else {
         // Records of the raw input, the way a damaged-but-near file might
         // look, so that the matcher meets arbitrary positions and texts.
-        count = 0;
-        for (size_t at = 0; at + 6 <= size && count < 64; at += 6) {
-            records.resize(count + 1);
-            records[count].position = data[at] % 16;
-            records[count].ansi = (const char *)data + at + 1;
-            records[count].ansiLength = data[at + 1] % 3;
-            records[count].utf8 = (const char *)data + at + 4;
-            records[count].utf8Length = 1;
-            count++;
+        size_t made = 0;
+        for (size_t at = 0; at + 6 <= size && made < records.size(); at += 6) {
+            records[made].position = data[at] % 16;
+            records[made].ansi = (const char *)data + at + 1;
+            records[made].ansiLength = data[at + 1] % 3;
+            records[made].utf8 = (const char *)data + at + 4;
+            records[made].utf8Length = 1;
+            made++;
         }
+        generations[0] = {size > 0 ? data[0] : 0u, (uint32_t)(size % 5), records.data(), made};
+        count = 1;
     }
 
     std::vector<CompanionKey> entries;
@@ -68,18 +53,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             start = i + 1;
         }
     }
-    std::vector<int32_t> match(entries.size());
-    std::vector<unsigned char> taken(count + 1);
-    MatchCompanion(entries.data(), entries.size(), records.data(), count, match.data(), taken.data());
-    std::vector<unsigned char> seen(count + 1, 0);
-    for (size_t i = 0; i < entries.size(); i++) {
-        if (match[i] < 0)
-            continue;
-        if ((size_t)match[i] >= count || seen[(size_t)match[i]]++)
-            abort();
-        const CompanionRecord &r = records[(size_t)match[i]];
-        if (r.ansiLength != entries[i].length || memcmp(r.ansi, entries[i].ansi, r.ansiLength) != 0)
-            abort();
+    // Checked against both a list file the generations were written with
+    // and one they were not.
+    for (int same = 0; same < 2; same++) {
+        uint32_t check = same ? generations[count - 1].listCheck : ~generations[0].listCheck;
+        uint32_t listSize = same ? generations[count - 1].listSize : 0;
+        std::vector<const CompanionRecord *> match(entries.size());
+        std::vector<unsigned char> taken(generations[0].count + 1);
+        MatchCompanion(entries.data(), entries.size(), check, listSize, generations, count, match.data(),
+                       taken.data());
+        std::vector<const CompanionRecord *> seen;
+        for (size_t i = 0; i < entries.size(); i++) {
+            const CompanionRecord *r = match[i];
+            if (r == NULL)
+                continue;
+            for (const CompanionRecord *other : seen) {
+                if (other == r)
+                    abort(); // one record given to two entries
+            }
+            seen.push_back(r);
+            if (r->ansiLength != entries[i].length || memcmp(r->ansi, entries[i].ansi, r->ansiLength) != 0)
+                abort();
+        }
     }
     return 0;
 }

@@ -28,39 +28,80 @@ void PrintTo(const Rec &rec, std::ostream *out)
     *out << "{" << rec.position << ", \"" << rec.ansi << "\", \"" << rec.utf8 << "\"}";
 }
 
-Bytes encodeCompanion(const std::vector<Rec> &recs)
-{
-    Bytes file(CompanionHeaderSize);
-    CompanionWriter writer;
-    StartCompanion(&writer, file.data());
-    std::vector<unsigned char> record(CompanionRecordMaxSize);
-    for (const Rec &rec : recs) {
-        size_t n = EncodeCompanionRecord(&writer, rec.position, rec.ansi.data(), (uint32_t)rec.ansi.size(),
-                                         rec.utf8.data(), (uint32_t)rec.utf8.size(), record.data(), record.size());
-        EXPECT_NE(0u, n) << rec.utf8;
-        file.insert(file.end(), record.begin(), record.begin() + (long)n);
+struct Gen {
+    uint32_t check;
+    uint32_t size;
+    std::vector<Rec> recs;
+    bool operator==(const Gen &other) const
+    {
+        return check == other.check && size == other.size && recs == other.recs;
     }
-    unsigned char trailer[CompanionTrailerSize];
-    FinishCompanion(&writer, trailer);
-    file.insert(file.end(), trailer, trailer + CompanionTrailerSize);
+};
+
+void PrintTo(const Gen &gen, std::ostream *out)
+{
+    *out << "{" << gen.check << ", " << gen.size << ", " << ::testing::PrintToString(gen.recs) << "}";
+}
+
+std::vector<CompanionRecord> recordsOf(const std::vector<Rec> &recs)
+{
+    std::vector<CompanionRecord> records;
+    for (const Rec &rec : recs)
+        records.push_back({rec.position, rec.ansi.data(), (uint32_t)rec.ansi.size(), rec.utf8.data(),
+                           (uint32_t)rec.utf8.size()});
+    return records;
+}
+
+Bytes encodeCompanion(const std::vector<Gen> &gens)
+{
+    std::vector<std::vector<CompanionRecord>> records;
+    std::vector<CompanionGeneration> generations;
+    for (const Gen &gen : gens)
+        records.push_back(recordsOf(gen.recs));
+    for (size_t g = 0; g < gens.size(); g++)
+        generations.push_back({gens[g].check, gens[g].size, records[g].data(), records[g].size()});
+    size_t size = CompanionSizeOf(generations.data(), (int)generations.size());
+    EXPECT_NE(0u, size);
+    Bytes file(size + 3);
+    EXPECT_EQ(size, EncodeCompanion(generations.data(), (int)generations.size(), file.data(), file.size()));
+    file.resize(size);
     return file;
 }
 
-// Decodes a copy; false for a refused file.
-bool decodeCompanion(Bytes file, std::vector<Rec> *recs)
+Bytes encodeCompanion(const std::vector<Rec> &recs)
 {
-    recs->clear();
-    std::vector<CompanionRecord> records(CompanionCountOf(file.data(), file.size()) + 1);
-    size_t count = 99;
-    int ok = DecodeCompanion(file.data(), file.size(), records.data(), records.size(), &count);
+    return encodeCompanion(std::vector<Gen>{{0x1234, 99, recs}});
+}
+
+// Decodes a copy; false for a refused file.
+bool decodeCompanion(Bytes file, std::vector<Gen> *gens)
+{
+    gens->clear();
+    std::vector<CompanionRecord> records(file.size() / CompanionRecordMinSize + 1);
+    CompanionGeneration generations[CompanionMaxGenerations];
+    int count = 99;
+    int ok = DecodeCompanion(file.data(), file.size(), records.data(), records.size(), generations, &count);
     if (!ok) {
-        EXPECT_EQ(0u, count);
+        EXPECT_EQ(0, count);
         return false;
     }
-    for (size_t i = 0; i < count; i++)
-        recs->push_back({records[i].position, std::string(records[i].ansi, records[i].ansiLength),
-                         std::string(records[i].utf8, records[i].utf8Length)});
+    for (int g = 0; g < count; g++) {
+        Gen gen = {generations[g].listCheck, generations[g].listSize, {}};
+        for (size_t i = 0; i < generations[g].count; i++) {
+            const CompanionRecord &r = generations[g].records[i];
+            gen.recs.push_back({r.position, std::string(r.ansi, r.ansiLength), std::string(r.utf8, r.utf8Length)});
+        }
+        gens->push_back(gen);
+    }
     return true;
+}
+
+bool decodeCompanion(Bytes file, std::vector<Rec> *recs)
+{
+    std::vector<Gen> gens;
+    bool ok = decodeCompanion(file, &gens);
+    *recs = ok && !gens.empty() ? gens[0].recs : std::vector<Rec>{};
+    return ok;
 }
 
 // Puts the check value right again after a test changed the bytes on purpose.
@@ -87,6 +128,10 @@ TEST_F(CompanionFileTest, RecordsComeBackAsWritten)
         ASSERT_TRUE(decodeCompanion(encodeCompanion(recs), &back));
         EXPECT_EQ(recs, back);
     }
+    const std::vector<Gen> two = {{0xCAFE, 120, {mixed[1], mixed[3]}}, {0xBEEF, 7, {}}};
+    std::vector<Gen> backTwo;
+    ASSERT_TRUE(decodeCompanion(encodeCompanion(two), &backTwo));
+    EXPECT_EQ(two, backTwo);
     // The longest entry in both forms.
     std::vector<Rec> longest = {{0, std::string(ListEntryWriteLimit, '?'), std::string(TextEntryMaxBytes / 3 * 3, 'a')}};
     for (size_t i = 0; i < longest[0].utf8.size(); i += 3)
@@ -122,48 +167,51 @@ TEST_F(CompanionFileTest, EncoderRefusesWhatTheDecoderWould)
         {"an overlong form", 3, "?", "\xC0\xAF"},
         {"cut short", 3, "?", "\xE2\x82"},
         {"position before the last", 1, "?", "x"},
-        {"the last position possible", UINT32_MAX, "?", "x"},
+        {"position equal to the last", 2, "?", "x"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.label);
-        CompanionWriter writer;
-        unsigned char header[CompanionHeaderSize];
-        StartCompanion(&writer, header);
-        std::vector<unsigned char> out(CompanionRecordMaxSize + 16);
-        ASSERT_NE(0u, EncodeCompanionRecord(&writer, 2, "?", 1, "x", 1, out.data(), out.size()));
-        CompanionWriter before = writer;
-        EXPECT_EQ(0u, EncodeCompanionRecord(&writer, c.position, c.ansi.data(), (uint32_t)c.ansi.size(),
-                                            c.utf8.data(), (uint32_t)c.utf8.size(), out.data(), out.size()));
-        EXPECT_EQ(before.count, writer.count);
-        EXPECT_EQ(before.crc, writer.crc);
+        const std::vector<Rec> recs = {{2, "?", "x"}, {c.position, c.ansi, c.utf8}};
+        std::vector<CompanionRecord> records = recordsOf(recs);
+        CompanionGeneration generation = {1, 2, records.data(), records.size()};
+        EXPECT_EQ(0u, CompanionSizeOf(&generation, 1));
+        unsigned char out[64];
+        EXPECT_EQ(0u, EncodeCompanion(&generation, 1, out, sizeof out));
     }
-    CompanionWriter writer;
-    unsigned char header[CompanionHeaderSize], out[CompanionRecordHeaderSize + 4];
-    StartCompanion(&writer, header);
-    EXPECT_EQ(0u, EncodeCompanionRecord(&writer, 0, "??", 2, "ab", 2, out, sizeof out - 1)) << "no room";
-    EXPECT_EQ(sizeof out, EncodeCompanionRecord(&writer, 0, "??", 2, "ab", 2, out, sizeof out)) << "just room";
+    const std::vector<Rec> recs = {{0, "??", "ab"}};
+    std::vector<CompanionRecord> records = recordsOf(recs);
+    CompanionGeneration generations[3] = {{1, 2, records.data(), 1}, {1, 2, records.data(), 1}, {1, 2, NULL, 0}};
+    EXPECT_EQ(0u, CompanionSizeOf(generations, 0)) << "no generation";
+    EXPECT_EQ(0u, CompanionSizeOf(generations, 3)) << "three generations";
+    size_t size = CompanionSizeOf(generations, 2);
+    std::vector<unsigned char> out(size);
+    EXPECT_EQ(0u, EncodeCompanion(generations, 2, out.data(), size - 1)) << "no room";
+    EXPECT_EQ(size, EncodeCompanion(generations, 2, out.data(), size)) << "just room";
 }
 
 TEST_F(CompanionFileTest, DamageOfAnyKindIsRefusedWhole)
 {
     const Bytes good = encodeCompanion(mixed);
-    const size_t firstText = CompanionHeaderSize + CompanionRecordHeaderSize;
+    static const size_t firstRecord = CompanionHeaderSize + CompanionGenerationHeaderSize;
+    static const size_t firstText = firstRecord + CompanionRecordHeaderSize;
     struct Case {
         const char *label;
         void (*damage)(Bytes &file);
         bool reseal; // the check value put right, so that the other checks are what refuse it
     } cases[] = {
         {"empty", [](Bytes &f) { f.clear(); }, false},
-        {"header only", [](Bytes &f) { f.resize(CompanionHeaderSize); }, false},
+        {"header only", [](Bytes &f) { f.resize(CompanionHeaderSize + CompanionTrailerSize); }, true},
         {"cut short", [](Bytes &f) { f.resize(f.size() - 1); }, false},
         {"one byte changed", [](Bytes &f) { f[f.size() / 2] ^= 0x10; }, false},
         {"a byte added", [](Bytes &f) { f.insert(f.end() - CompanionTrailerSize, 0); }, false},
         {"another magic", [](Bytes &f) { f[0] = 'X'; }, true},
         {"a later version", [](Bytes &f) { f[4] = 2; }, true},
-        {"count too high", [](Bytes &f) { f[f.size() - CompanionTrailerSize] += 1; }, true},
-        {"count too low", [](Bytes &f) { f[f.size() - CompanionTrailerSize] -= 1; }, true},
-        {"positions out of order", [](Bytes &f) { f[CompanionHeaderSize] = 9; }, true},
-        {"a text running past the end", [](Bytes &f) { f[CompanionHeaderSize + 5] = 0x40; }, true},
+        {"no generation", [](Bytes &f) { f[6] = 0; }, true},
+        {"three generations", [](Bytes &f) { f[6] = 3; }, true},
+        {"record count too high", [](Bytes &f) { f[CompanionHeaderSize + 8] += 1; }, true},
+        {"record count too low", [](Bytes &f) { f[CompanionHeaderSize + 8] -= 1; }, true},
+        {"positions out of order", [](Bytes &f) { f[firstRecord] = 9; }, true},
+        {"a text running past the end", [](Bytes &f) { f[firstRecord + 5] = 0x40; }, true},
         {"a zero byte in a text once unscrambled",
          [](Bytes &f) {
              unsigned char zero[1] = {0};
@@ -173,11 +221,12 @@ TEST_F(CompanionFileTest, DamageOfAnyKindIsRefusedWhole)
          true},
         {"an ANSI form of length zero",
          [](Bytes &f) {
-             Bytes rebuilt(f.begin(), f.begin() + CompanionHeaderSize);
+             Bytes rebuilt(f.begin(), f.begin() + firstRecord);
+             rebuilt[CompanionHeaderSize + 8] = 1;
              unsigned char record[CompanionRecordHeaderSize + 1] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'x'};
              ScrambleBytes(record + CompanionRecordHeaderSize, 1, 1);
              rebuilt.insert(rebuilt.end(), record, record + sizeof record);
-             rebuilt.insert(rebuilt.end(), {1, 0, 0, 0, 0, 0, 0, 0});
+             rebuilt.insert(rebuilt.end(), {0, 0, 0, 0});
              f = rebuilt;
          },
          true},
@@ -195,31 +244,41 @@ TEST_F(CompanionFileTest, DamageOfAnyKindIsRefusedWhole)
     EXPECT_TRUE(decodeCompanion(good, &back)) << "the good file itself";
 }
 
-TEST_F(CompanionFileTest, DecoderNeedsRoomForTheCountItWasTold)
+TEST_F(CompanionFileTest, DecoderStopsAtTheRoomItWasGiven)
 {
     Bytes file = encodeCompanion(mixed);
     std::vector<CompanionRecord> records(mixed.size() - 1);
-    size_t count = 0;
-    EXPECT_EQ(0, DecodeCompanion(file.data(), file.size(), records.data(), records.size(), &count));
+    CompanionGeneration generations[CompanionMaxGenerations];
+    int count = 0;
+    EXPECT_EQ(0, DecodeCompanion(file.data(), file.size(), records.data(), records.size(), generations, &count));
 }
 
 // Which text each entry of a (possibly rewritten) list file ends up with.
-std::vector<std::string> matchedTexts(const std::vector<std::string> &listFile, const std::vector<Rec> &recs)
+std::vector<std::string> matchedTexts(const std::vector<std::string> &listFile, const std::vector<Gen> &gens,
+                                      uint32_t listCheck = 0, uint32_t listSize = 0)
 {
     std::vector<CompanionKey> keys;
     for (const std::string &entry : listFile)
         keys.push_back({entry.data(), (uint32_t)entry.size()});
-    std::vector<CompanionRecord> records;
-    for (const Rec &rec : recs)
-        records.push_back({rec.position, rec.ansi.data(), (uint32_t)rec.ansi.size(), rec.utf8.data(),
-                           (uint32_t)rec.utf8.size()});
-    std::vector<int32_t> match(keys.size(), 7);
-    std::vector<unsigned char> taken(records.size() + 1, 0xFF);
-    MatchCompanion(keys.data(), keys.size(), records.data(), records.size(), match.data(), taken.data());
+    std::vector<std::vector<CompanionRecord>> records;
+    for (const Gen &gen : gens)
+        records.push_back(recordsOf(gen.recs));
+    std::vector<CompanionGeneration> generations;
+    for (size_t g = 0; g < gens.size(); g++)
+        generations.push_back({gens[g].check, gens[g].size, records[g].data(), records[g].size()});
+    std::vector<const CompanionRecord *> match(keys.size(), (const CompanionRecord *)&keys);
+    std::vector<unsigned char> taken(gens.empty() ? 1 : gens[0].recs.size() + 1, 0xFF);
+    MatchCompanion(keys.data(), keys.size(), listCheck, listSize, generations.data(), (int)generations.size(),
+                   match.data(), taken.data());
     std::vector<std::string> texts;
     for (size_t i = 0; i < keys.size(); i++)
-        texts.push_back(match[i] < 0 ? listFile[i] : recs[(size_t)match[i]].utf8);
+        texts.push_back(match[i] == NULL ? listFile[i] : std::string(match[i]->utf8, match[i]->utf8Length));
     return texts;
+}
+
+std::vector<std::string> matchedTexts(const std::vector<std::string> &listFile, const std::vector<Rec> &recs)
+{
+    return matchedTexts(listFile, recs.empty() ? std::vector<Gen>{} : std::vector<Gen>{{1, 1, recs}});
 }
 
 TEST(CompanionMatch, EntriesTakeOnlyTextsWithTheirOwnBytes)
@@ -255,6 +314,32 @@ TEST(CompanionMatch, EntriesTakeOnlyTextsWithTheirOwnBytes)
     }
 }
 
+TEST(CompanionMatch, TheGenerationWrittenWithThisListFilePlacesByPosition)
+{
+    const std::string zhang = "\xE5\xBC\xA0\xE4\xBC\x9F", thumb = "\xF0\x9F\x91\x8D";
+    // Before: zhang at 2. The new list changed it to ANSI and added thumb at
+    // 4, whose ANSI form is the same "??": by bytes alone the old record
+    // would give thumb zhang's text.
+    const std::vector<std::string> before = {"a", "b", "??", "c"};
+    const std::vector<std::string> after = {"a", "b", "Zhang", "c", "??"};
+    const std::vector<Gen> gens = {{0xA1, 30, {{4, "??", thumb}}}, {0xB0, 20, {{2, "??", zhang}}}};
+    struct Case {
+        const char *label;
+        std::vector<std::string> listFile;
+        uint32_t check, size;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"the new list file", after, 0xA1, 30, {"a", "b", "Zhang", "c", thumb}},
+        {"the old list file, left by a stop before its replace", before, 0xB0, 20, {"a", "b", zhang, "c"}},
+        {"same check, other size: another file", before, 0xB0, 21, {"a", "b", thumb, "c"}},
+        {"a file another build wrote: the newest by bytes", {"??", "a"}, 0xC0, 9, {thumb, "a"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(c.expected, matchedTexts(c.listFile, gens, c.check, c.size));
+    }
+}
+
 const std::string fixturesDir = VOMBLY_FIXTURES_DIR;
 
 TEST_F(CompanionFileTest, GoldenFile)
@@ -264,7 +349,7 @@ TEST_F(CompanionFileTest, GoldenFile)
     std::vector<Rec> back;
     ASSERT_TRUE(decodeCompanion(fixture, &back));
     EXPECT_EQ(mixed, back);
-    EXPECT_EQ(fixture, encodeCompanion(mixed));
+    EXPECT_EQ(fixture, encodeCompanion(std::vector<Gen>{{0x1234, 99, mixed}}));
 }
 
 } // namespace
