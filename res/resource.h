@@ -98,6 +98,8 @@
 #define IDS_TRAY_EMPTY         102
 #define IDS_TRAY_MORE          103
 #define IDS_HOTKEY_ACTIVE      104
+#define IDS_COMPANION_DAMAGED  120
+#define IDS_COMPANION_NOT_KEPT 121
 
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001

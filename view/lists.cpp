@@ -12,6 +12,7 @@
 #include "store/settings.h"
 #include "view/save_settings.h"
 #include "system/list_entry.h"
+#include "store/list_store.h"
 
 char listEntryText[ListEntryBufferSize];
 
@@ -24,6 +25,8 @@ static int activeListUnread;
 // file kept aside; both hold until the file is next read or written whole.
 static int unreadTold[4];
 static int damageKept[4];
+// Per list number: its damaged companion told (and kept aside), once.
+static int companionTold[4];
 
 static int IsListNumber(uint32_t list)
 {
@@ -76,6 +79,44 @@ static void KeepDamagedList(uint32_t list, const char *path, int entries)
     }
 }
 
+static int AddLoadedEntry(void *context, const WCHAR *text, int)
+{
+    AddListEntryW((HWND)context, text);
+    return 1;
+}
+
+// A damaged companion is kept aside and told once; its entries show the
+// list file's text, and the next save writes a new one. One that cannot be
+// read leaves the list unwritten, since a save would drop its texts.
+static void NoteCompanion(uint32_t list, const char *listPath, int companion, unsigned long error)
+{
+    if (companion == CompanionUnreadable) {
+        activeListUnread = 1;
+        if (!unreadTold[list]) {
+            unreadTold[list] = 1;
+            char reason[512];
+            ErrorText(error, reason, sizeof reason);
+            ShowNotice(MB_ICONERROR, IDS_LIST_UNREADABLE, (int)list, reason);
+        }
+        return;
+    }
+    if (companion != CompanionDamaged) {
+        companionTold[list] = 0;
+        return;
+    }
+    if (companionTold[list])
+        return;
+    companionTold[list] = 1;
+    char path[PathBufferSize], kept[PathBufferSize];
+    if (CompanionPathOf(listPath, path, sizeof path) && KeepDamagedCopy(path, kept, sizeof kept)) {
+        ShowNotice(MB_ICONWARNING, IDS_COMPANION_DAMAGED, (int)list, kept);
+        return;
+    }
+    char reason[512];
+    ErrorText(GetLastError(), reason, sizeof reason);
+    ShowNotice(MB_ICONWARNING, IDS_COMPANION_NOT_KEPT, (int)list, reason);
+}
+
 LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
@@ -111,13 +152,9 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
     if (size > 0)
         SendMessageA(listBox, LB_INITSTORAGE, (WPARAM)(size / 32 + 1), (LPARAM)size);
-    // Each record read whole moves the position past it, so where the
-    // reading stops tells the end of the file from damage.
-    while (ReadListRecord(file, listEntryText)) {
-        SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)listEntryText);
-        entries++;
-        endOfGood = ftell(file);
-    }
+    int companion = CompanionAbsent;
+    unsigned long companionError = 0;
+    entries = ReadListEntries(file, path, AddLoadedEntry, listBox, &endOfGood, &companion, &companionError);
     SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox, NULL, TRUE);
     SendMessageA(listBox, LB_SETCURSEL, (WPARAM)GetActiveListSelection(), 0);
@@ -127,8 +164,16 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
             KeepDamagedList(list, path, entries);
         else
             damageKept[list] = 0;
+        NoteCompanion(list, path, companion, companionError);
     }
     return 0;
+}
+
+static int SavedEntryAt(void *context, int index, const WCHAR **text)
+{
+    static WCHAR entry[ListEntryBufferSize];
+    *text = entry;
+    return ReadListEntryW((HWND)context, index, entry, ARRAYSIZE(entry));
 }
 
 int SaveActiveList(void)
@@ -140,20 +185,7 @@ int SaveActiveList(void)
     if (count == LB_ERR || activeListUnread || !IsListNumber(list))
         return 0;
 
-    SafeWrite write;
-    int saved = BeginSafeWrite(&write, ListFilePath());
-    if (saved) {
-        static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
-        for (LRESULT index = 0; index < count; index++) {
-            int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-            if (length < 0 || length > ListEntryWriteLimit)
-                continue;
-            size_t size = EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record);
-            if (size > 0)
-                SafeWriteBytes(&write, record, size);
-        }
-        saved = CommitSafeWrite(&write);
-    }
+    int saved = WriteListEntries(ListFilePath(), (int)count, SavedEntryAt, listBox);
     if (saved)
         damageKept[list] = 0;
     NoteSaveOutcome((int)list, saved, saved ? 0 : GetSafeWriteError());

@@ -15,9 +15,9 @@
 
 // The click sounds only for a copy that happened; a clipboard that stayed
 // busy is told, since the user would otherwise paste something else.
-static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const WCHAR *text, int units)
 {
-    if (length >= 0 && CopyListEntryToClipboard(window, list, text, (size_t)length)) {
+    if (units >= 0 && CopyListEntryToClipboardW(window, list, text, units)) {
         // Without winmm the copy still happened; it is only not heard.
         PlaySoundProc playSound = GetPlaySound();
         if (playSound != NULL)
@@ -51,15 +51,16 @@ void CopySelectedEntry(HINSTANCE instance, HWND window)
     int attempted = index != LB_ERR, copied = 0;
     if (attempted) {
         SetActiveListSelection((int32_t)index);
-        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        copied = CopyWithClick(instance, window, (int32_t)GetActiveList(), listEntryText, length);
+        static WCHAR entry[ListEntryBufferSize];
+        int units = ReadListEntryW(listBox, (int)index, entry, ARRAYSIZE(entry));
+        copied = CopyWithClick(instance, window, (int32_t)GetActiveList(), entry, units);
     }
     FinishSelection(window, attempted, copied);
 }
 
-void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const WCHAR *text, int units)
 {
-    FinishSelection(window, 1, CopyWithClick(instance, window, list, text, length));
+    FinishSelection(window, 1, CopyWithClick(instance, window, list, text, units));
 }
 
 LRESULT SelectEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)
