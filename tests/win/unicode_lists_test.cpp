@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/companion_format.h"
+#include "core/options_format.h"
 #include "dialogs/add_remove.h"
 #include "dialogs/edit_entry.h"
 #include "res/resource.h"
@@ -274,6 +275,51 @@ TEST_F(UnicodeListTest, ASaveStoppedAtAnyStepLosesNoTextThatWasOnDisk)
         EXPECT_EQ(before, read) << "a save that failed leaves what was there";
     }
     EXPECT_TRUE(completed);
+}
+
+bool DriveNames(DialogDriver *driver, int index)
+{
+    if (index == 0) {
+        SetDlgItemTextW(driver->dialog, IDC_NAME1_EDIT, eleni.c_str());
+        SetDlgItemTextW(driver->dialog, IDC_NAME2_EDIT, L"Work");
+    }
+    return true;
+}
+
+std::wstring listNameW(int list)
+{
+    WCHAR name[ListNameSize];
+    GetListNameW(list, name, ARRAYSIZE(name));
+    return name;
+}
+
+TEST_F(UnicodeListTest, ListNamesKeepEveryCharacterAndTheSettingsFileItsSize)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    // A name the code page holds changes no byte of the tail.
+    unsigned char tail[OptionsTailSize];
+    memcpy(tail, GetSettingsRecord()->reservedTail, sizeof tail);
+    SetListNameW(3, L"Caf\u00E9 \u20AC");
+    EXPECT_STREQ("Caf\xE9 \x80", GetListName(3));
+    EXPECT_EQ(0, memcmp(tail, GetSettingsRecord()->reservedTail, sizeof tail));
+
+    const WORD ok = IDOK;
+    DialogDriver driver;
+    ASSERT_NO_FATAL_FAILURE(startDialogDriver(&driver, &ok, 1, 3000, DriveNames, NULL));
+    SendMessageA(window, WM_COMMAND, IDM_SETTINGS, 0);
+    finishDialogDriver(&driver);
+    EXPECT_EQ(eleni, listNameW(1));
+    EXPECT_EQ(L"Work", listNameW(2));
+    EXPECT_EQ((size_t)SettingsFileSize, readFileBytes(settingsPath()).size());
+    EXPECT_EQ(ansiOf(eleni), std::string(savedSettings().lists[0].listName)) << "the record keeps the ANSI form";
+
+    // Read back from the file.
+    memset(GetSettingsRecord(), 0, sizeof(SettingsRecord));
+    ASSERT_EQ(1, LoadSettings());
+    EXPECT_EQ(eleni, listNameW(1));
+    // A build that knows nothing of Unicode names renames the list.
+    SetListName(1, "Home");
+    EXPECT_EQ(L"Home", listNameW(1));
 }
 
 } // namespace
