@@ -41,7 +41,7 @@ static void InitSettingsDialog(HWND dialog)
     for (const auto &row : nameRows) {
         SendDlgItemMessageA(dialog, row.editId, EM_LIMITTEXT, ListNameTypeLimit, 0);
         SetDlgItemTextA(dialog, row.labelId, GetString(row.labelText));
-        WCHAR name[ListNameTypeLimit + 1];
+        WCHAR name[ListNameSize];
         GetListNameW(row.list, name, ARRAYSIZE(name));
         SetDlgItemTextW(dialog, row.editId, name);
     }

@@ -80,6 +80,8 @@
 #define IDS_EXPORT_FAILED     143
 #define IDS_EXPORT_SKIPPED    144
 #define IDS_SKIP_ENTRY_CODE_PAGE 145
+#define IDS_COMPANION_DAMAGED  170
+#define IDS_COMPANION_NOT_KEPT 171
 
 // Texts added after the fixed table (read with GetString): the
 // keyboard and privacy options, the hotkey's failure, the tray menu.
@@ -98,8 +100,6 @@
 #define IDS_TRAY_EMPTY         102
 #define IDS_TRAY_MORE          103
 #define IDS_HOTKEY_ACTIVE      104
-#define IDS_COMPANION_DAMAGED  120
-#define IDS_COMPANION_NOT_KEPT 121
 
 // MAIN_MENU commands.
 #define IDM_ABOUT     40001

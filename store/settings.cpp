@@ -50,12 +50,16 @@ void GetListNameW(int32_t list, WCHAR *name, size_t units)
     const char *ansi = GetListName(list);
     char utf8[ListNameUtf8Size];
     int unicode = DecodeListNameUtf8(settingsRecord.reservedTail, list, ansi, utf8, sizeof utf8);
-    int room = units - 1 > (size_t)0x7FFFFFFF ? 0x7FFFFFFF : (int)(units - 1);
+    // Converted whole first (no name needs more units than its bytes), then
+    // cut to the caller's room.
+    WCHAR whole[ListNameUtf8Size];
     int length = MultiByteToWideChar(unicode ? CP_UTF8 : CP_ACP, 0, unicode ? utf8 : ansi != NULL ? ansi : "", -1,
-                                     name, room + 1);
-    if (length <= 0)
-        name[0] = 0;
-    name[room] = 0;
+                                     whole, ARRAYSIZE(whole));
+    size_t copied = length > 0 ? (size_t)length - 1 : 0;
+    if (copied > units - 1)
+        copied = units - 1;
+    memcpy(name, whole, copied * sizeof(WCHAR));
+    name[copied] = 0;
 }
 
 void SetListNameW(int32_t list, const WCHAR *name)

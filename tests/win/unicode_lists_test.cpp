@@ -322,4 +322,24 @@ TEST_F(UnicodeListTest, ListNamesKeepEveryCharacterAndTheSettingsFileItsSize)
     EXPECT_EQ(L"Home", listNameW(1));
 }
 
+TEST_F(UnicodeListTest, TypeAheadFindsAUnicodeEntryByItsLeadingLetters)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    showW({L"alpha", eleni, L"\u0141ukasz", L"Lukas", L"zeta"}, 0);
+    for (WCHAR typed : std::wstring(L"luk"))
+        SendMessageW(listBox(), WM_CHAR, typed, 0);
+    EXPECT_EQ(2, SendMessageW(listBox(), LB_GETCURSEL, 0, 0)) << "\u0141 is found by the L of its ANSI form";
+}
+
+TEST_F(UnicodeListTest, ALongNameFromTheFileIsShownWhole)
+{
+    ASSERT_NO_FATAL_FAILURE(openMainWindow());
+    const std::string longest(ListNameSize - 1, 'n');
+    SetListName(1, longest.c_str());
+    EXPECT_EQ(std::wstring(longest.begin(), longest.end()), listNameW(1));
+    WCHAR cut[8];
+    GetListNameW(1, cut, ARRAYSIZE(cut));
+    EXPECT_EQ(L"nnnnnnn", std::wstring(cut)) << "cut to the room given, never emptied";
+}
+
 } // namespace
