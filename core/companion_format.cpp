@@ -47,7 +47,9 @@ size_t CompanionSizeOf(const CompanionGeneration *generations, int count)
     size_t size = CompanionHeaderSize + CompanionTrailerSize;
     for (int g = 0; g < count; g++) {
         const CompanionGeneration *generation = &generations[g];
-        if (generation->count > 0xFFFFFFFFu || (generation->count > 0 && generation->records == NULL))
+        // The count is written in 32 bits.
+        uint64_t count64 = generation->count;
+        if (count64 > 0xFFFFFFFFu || (generation->count > 0 && generation->records == NULL))
             return 0;
         size += CompanionGenerationHeaderSize;
         for (size_t r = 0; r < generation->count; r++) {

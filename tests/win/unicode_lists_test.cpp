@@ -275,6 +275,7 @@ TEST_F(UnicodeListTest, ASaveStoppedAtAnyStepLosesNoTextThatWasOnDisk)
         EXPECT_EQ(before, read) << "a save that failed leaves what was there";
     }
     EXPECT_TRUE(completed);
+    EXPECT_TRUE(pumpUntil([&] { return boxes.seen >= 1; }, 3000)) << "a failed save, the companion's too, is told";
 }
 
 bool DriveNames(DialogDriver *driver, int index)
