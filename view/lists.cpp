@@ -14,8 +14,6 @@
 #include "system/list_entry.h"
 #include "store/list_store.h"
 
-char listEntryText[ListEntryBufferSize];
-
 static char listFilePath[PathBufferSize];
 
 // Set while the list box does not show what the active list's file holds
