@@ -49,25 +49,40 @@ int FormatHotkeyText(uint32_t modifiers, const char *keyName, char *text, size_t
     return length >= 0 && (size_t)length < size;
 }
 
-void MenuLabel(const char *entry, char label[MenuLabelSize])
+// One rule for both kinds of text. The second half of a UTF-16 surrogate
+// pair belongs to the character before it: it is neither counted nor cut off.
+template <typename Char, typename Unit>
+static void MenuLabelOf(const Char *entry, Char label[MenuLabelSize])
 {
     size_t out = 0;
     size_t shown = 0;
-    for (; entry != nullptr && *entry != '\0'; entry++) {
-        if (shown == MenuLabelChars) {
-            memcpy(label + out, "...", 3);
-            out += 3;
+    for (; entry != nullptr && *entry != 0; entry++) {
+        Unit c = (Unit)*entry;
+        int continues = c >= 0xDC00 && c <= 0xDFFF && out > 0;
+        if (shown == MenuLabelChars && !continues) {
+            for (int dot = 0; dot < 3; dot++)
+                label[out++] = (Char)'.';
             break;
         }
-        unsigned char c = (unsigned char)*entry;
         if (c < 0x20 || c == 0x7F) {
-            label[out++] = ' ';
+            label[out++] = (Char)' ';
         } else {
             if (c == '&')
-                label[out++] = '&';
-            label[out++] = (char)c;
+                label[out++] = (Char)'&';
+            label[out++] = (Char)c;
         }
-        shown++;
+        if (!continues)
+            shown++;
     }
-    label[out] = '\0';
+    label[out] = 0;
+}
+
+void MenuLabel(const char *entry, char label[MenuLabelSize])
+{
+    MenuLabelOf<char, unsigned char>(entry, label);
+}
+
+void MenuLabelW(const char16_t *entry, char16_t label[MenuLabelSize])
+{
+    MenuLabelOf<char16_t, char16_t>(entry, label);
 }

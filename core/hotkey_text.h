@@ -30,5 +30,7 @@ int FormatHotkeyText(uint32_t modifiers, const char *keyName, char *text, size_t
 // as spaces (a tab would move the rest to the shortcut column). `label`
 // needs MenuLabelSize bytes.
 void MenuLabel(const char *entry, char label[MenuLabelSize]);
+// The same for a UTF-16 entry; a surrogate pair is one character.
+void MenuLabelW(const char16_t *entry, char16_t label[MenuLabelSize]);
 
 #endif

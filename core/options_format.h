@@ -47,4 +47,31 @@ int DecodeOptions(const unsigned char tail[OptionsTailSize], OptionsBlock *optio
 // tail behind the block, and a later version's fields inside it, are kept.
 void EncodeOptions(const OptionsBlock *options, unsigned char tail[OptionsTailSize]);
 
+// The Unicode list names: a block of its own at the end of the tail, so
+// that the options block can grow. Each name is keyed by the list name's
+// ANSI bytes as the record keeps them: a build that changes a name there
+// without knowing of this block leaves a key that no longer matches, and the
+// list is then called by the record's name. Layout pinned in
+// options_format.cpp; a tail without the block has no Unicode names.
+enum {
+    ListNamesMagic = 0x4D414E56u, // "VNAM"
+    ListNamesVersion = 1,
+    // A typed name is at most 60 UTF-16 units, at most 3 UTF-8 bytes each.
+    ListNameUtf8Size = 188,
+    ListNamesBlockSize = 8 + 3 * (ListNameSize + ListNameUtf8Size),
+    ListNamesOffset = OptionsTailSize - ListNamesBlockSize
+};
+
+// The Unicode name (UTF-8, zero-terminated) of list `list` (1 to 3) into
+// `utf8` (`size` bytes) when the tail keeps one for the ANSI name `ansiName`:
+// returns 1. Otherwise 0 with `utf8` empty.
+int DecodeListNameUtf8(const unsigned char tail[OptionsTailSize], int list, const char *ansiName, char *utf8,
+                       size_t size);
+
+// Keeps `utf8` as the Unicode name of list `list` for the ANSI name
+// `ansiName`; NULL or "" forgets it. Forgetting in a tail without the block
+// changes no byte. Returns 0 (nothing changed) for a list number outside 1
+// to 3, a name too long for its field, or text that is not strict UTF-8.
+int EncodeListNameUtf8(unsigned char tail[OptionsTailSize], int list, const char *ansiName, const char *utf8);
+
 #endif

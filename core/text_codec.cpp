@@ -99,6 +99,17 @@ TextFileKind CheckTextFile(const unsigned char *bytes, size_t size)
     return TextFileOk;
 }
 
+int IsStrictUtf8(const unsigned char *bytes, size_t size)
+{
+    for (size_t position = 0; position < size;) {
+        size_t length = bytes[position] != 0 ? Utf8SequenceLength(bytes + position, size - position) : 0;
+        if (length == 0)
+            return 0;
+        position += length;
+    }
+    return 1;
+}
+
 void StartTextReader(TextReader *reader, const unsigned char *bytes, size_t size)
 {
     reader->bytes = bytes;

@@ -51,6 +51,10 @@ enum TextFileKind {
 // nothing above U+10FFFF) and no zero byte.
 TextFileKind CheckTextFile(const unsigned char *bytes, size_t size);
 
+// 1 when `size` bytes are strict UTF-8 as CheckTextFile takes it, with no
+// zero byte; a byte order mark is a character like any other here.
+int IsStrictUtf8(const unsigned char *bytes, size_t size);
+
 // Reads a file's entries one after another. The bytes must stay valid while
 // it reads.
 struct TextReader {

@@ -13,7 +13,7 @@
 #include "view/lists.h"
 
 // The typed text or the entry about to be removed; kept between openings.
-static char dialogEntryText[ListEntryBufferSize];
+static WCHAR dialogEntryText[ListEntryBufferSize];
 static HWND removeListBox;
 static int removeIndex;
 static int entryRemoved;
@@ -22,7 +22,7 @@ LRESULT AddStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
     if (!ActiveListChangeable())
         return 0;
-    DialogBoxParamA(instance, "ADDBOX", window, AddDlgProc, 0);
+    DialogBoxParamW(instance, L"ADDBOX", window, AddDlgProc, 0);
     // The list and the settings are written whatever the dialog's outcome.
     SendMessageA(window, WM_COMMAND, CMD_SAVE_LIST, 0);
     SaveSettings();
@@ -43,8 +43,8 @@ INT_PTR CALLBACK AddDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     switch (LOWORD(wParam)) {
     case IDOK:
         // Taken exactly as typed; an empty box adds nothing.
-        if (GetDlgItemTextA(dialog, IDC_ADD_EDIT, dialogEntryText, AddTextLimit + 1) != 0)
-            SendMessageA(WindowSlot(0, IDC_LISTBOX, NULL), LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
+        if (GetDlgItemTextW(dialog, IDC_ADD_EDIT, dialogEntryText, AddTextLimit + 1) != 0)
+            AddListEntryW(WindowSlot(0, IDC_LISTBOX, NULL), dialogEntryText);
         EndDialog(dialog, 1);
         return TRUE;
     case IDCANCEL:
@@ -62,7 +62,7 @@ LRESULT RemoveStringCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARA
         ShowMessage(window, GetString(IDS_NOTHING_SELECTED), GetString(IDS_ERROR), MB_TOPMOST | MB_ICONERROR);
     } else if (ActiveListChangeable()) {
         entryRemoved = 0;
-        DialogBoxParamA(instance, "REMOVEBOX", window, RemoveDlgProc, 0);
+        DialogBoxParamW(instance, L"REMOVEBOX", window, RemoveDlgProc, 0);
         // The reload shows the list as the file now holds it, with the entry
         // before the removed one selected, or the same entry if none was.
         SetActiveListSelection(entryRemoved ? SelectionAfterRemoval((int)selected) : (int32_t)selected);
@@ -81,9 +81,9 @@ INT_PTR CALLBACK RemoveDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         SetDialogLabel(dialog, IDC_REMOVE_LABEL, IDS_REMOVE_LABEL);
         removeListBox = WindowSlot(0, IDC_LISTBOX, NULL);
         removeIndex = (int)SendMessageA(removeListBox, LB_GETCURSEL, 0, 0);
-        dialogEntryText[0] = '\0';
-        if (ReadListEntry(removeListBox, removeIndex, dialogEntryText, sizeof dialogEntryText) >= 0)
-            SendDlgItemMessageA(dialog, IDC_REMOVE_LIST, LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
+        dialogEntryText[0] = 0;
+        if (ReadListEntryW(removeListBox, removeIndex, dialogEntryText, ARRAYSIZE(dialogEntryText)) >= 0)
+            SendDlgItemMessageW(dialog, IDC_REMOVE_LIST, LB_ADDSTRING, 0, (LPARAM)dialogEntryText);
         return ApplyFocusRule(dialog, wParam, IDOK);
     }
     if (message != WM_COMMAND)

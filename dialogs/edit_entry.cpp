@@ -15,19 +15,19 @@
 #include "view/lists.h"
 
 // The entry's text while the dialog shows it, and what the user left in the box.
-static char editEntryText[ListEntryBufferSize];
+static WCHAR editEntryText[ListEntryBufferSize];
 
 // Puts `text` in place of entry `index` so that it ends up at `finalIndex`
 // (in a sorted list at its sorted place) and selects it. The new text goes
 // in before the old one goes out, so a list box that refuses it keeps the
 // old entry. Returns the new index or LB_ERR.
-static LRESULT ReplaceEntry(HWND listBox, int index, const char *text, int finalIndex)
+static LRESULT ReplaceEntry(HWND listBox, int index, const WCHAR *text, int finalIndex)
 {
     LRESULT placed;
     if (ListBoxSorts(listBox))
-        placed = SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)text);
+        placed = AddListEntryW(listBox, text);
     else
-        placed = SendMessageA(listBox, LB_INSERTSTRING, (WPARAM)(finalIndex > index ? finalIndex + 1 : finalIndex),
+        placed = SendMessageW(listBox, LB_INSERTSTRING, (WPARAM)(finalIndex > index ? finalIndex + 1 : finalIndex),
                               (LPARAM)text);
     if (placed < 0)
         return LB_ERR;
@@ -51,10 +51,10 @@ LRESULT EditEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT selected = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR || ReadListEntry(listBox, (int)selected, editEntryText, sizeof editEntryText) < 0 ||
+    if (selected == LB_ERR || ReadListEntryW(listBox, (int)selected, editEntryText, ARRAYSIZE(editEntryText)) < 0 ||
         !ActiveListChangeable())
         return 0;
-    if (DialogBoxParamA(instance, "EDITBOX", window, EditDlgProc, 0) != 1)
+    if (DialogBoxParamW(instance, L"EDITBOX", window, EditDlgProc, 0) != 1)
         return 0;
     LRESULT placed = ReplaceEntry(listBox, (int)selected, editEntryText, (int)selected);
     if (placed != LB_ERR)
@@ -70,10 +70,10 @@ INT_PTR CALLBACK EditDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         SetDialogLabel(dialog, IDC_EDIT_LABEL, IDS_EDIT_LABEL);
         // Typing stops at the Add dialog's limit, but an entry that came
         // longer from a file is shown whole and never cut by the edit.
-        size_t length = strlen(editEntryText);
+        size_t length = wcslen(editEntryText);
         WPARAM limit = length > AddTextLimit ? (WPARAM)length : (WPARAM)AddTextLimit;
-        SendDlgItemMessageA(dialog, IDC_EDIT_EDIT, EM_LIMITTEXT, limit, 0);
-        SetDlgItemTextA(dialog, IDC_EDIT_EDIT, editEntryText);
+        SendDlgItemMessageW(dialog, IDC_EDIT_EDIT, EM_LIMITTEXT, limit, 0);
+        SetDlgItemTextW(dialog, IDC_EDIT_EDIT, editEntryText);
         SendDlgItemMessageA(dialog, IDC_EDIT_EDIT, EM_SETSEL, 0, -1);
         return ApplyFocusRule(dialog, wParam, IDC_EDIT_EDIT);
     }
@@ -82,7 +82,7 @@ INT_PTR CALLBACK EditDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     switch (LOWORD(wParam)) {
     case IDOK:
         // An emptied box is taken as a change of mind, as in Add.
-        if (GetDlgItemTextA(dialog, IDC_EDIT_EDIT, editEntryText, sizeof editEntryText) == 0) {
+        if (GetDlgItemTextW(dialog, IDC_EDIT_EDIT, editEntryText, ARRAYSIZE(editEntryText)) == 0) {
             EndDialog(dialog, 0);
             return TRUE;
         }
@@ -101,8 +101,8 @@ static LRESULT MoveEntry(HWND window, int direction)
     if (!CanMoveEntry(listBox, direction) || !ActiveListChangeable())
         return 0;
     int selected = (int)SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    static char movingText[ListEntryBufferSize];
-    if (ReadListEntry(listBox, selected, movingText, sizeof movingText) < 0)
+    static WCHAR movingText[ListEntryBufferSize];
+    if (ReadListEntryW(listBox, selected, movingText, ARRAYSIZE(movingText)) < 0)
         return 0;
     LRESULT placed = ReplaceEntry(listBox, selected, movingText, selected + direction);
     if (placed != LB_ERR)

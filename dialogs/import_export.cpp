@@ -19,66 +19,44 @@
 #include "system/list_entry.h"
 #include "view/lists.h"
 
-// One entry on its way: UTF-16 between the two encodings. A UTF-8 text of n
-// bytes never needs more than n UTF-16 units, nor an ANSI text of n bytes.
-static WCHAR wideText[TextEntryBufferSize];
-static WCHAR wideBack[TextEntryBufferSize];
+// One entry on its way: UTF-16 as the list box keeps it, UTF-8 as the file
+// does, and the ANSI form that tells whether a list file can keep it.
+static WCHAR wideText[ListEntryBufferSize];
 static char ansiText[ListEntryBufferSize];
 static char utf8Text[TextEntryBufferSize];
 static char lineText[TextLineMaxBytes];
 
-// Both conversions start alike: an empty output, then the text in
-// wideText. Returns the UTF-16 units (above 0), 0 for an empty text, or a
-// Convert* refusal.
-static int ToWideText(UINT codePage, const char *text, size_t length, char *out, size_t outSize)
+int Utf8ToEntry(const char *text, size_t length, WCHAR *out, size_t units)
+{
+    if (units == 0)
+        return ConvertTooLong;
+    out[0] = 0;
+    if (length == 0)
+        return 0;
+    // A UTF-8 text of n bytes never needs more than n UTF-16 units.
+    if (length > 0x7FFFFFFF)
+        return ConvertTooLong;
+    int converted = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, (int)length, out, (int)units - 1);
+    if (converted <= 0)
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ConvertTooLong : ConvertNotHeld;
+    out[converted] = 0;
+    // What the list file keeps of it must fit a list file's record.
+    if (AnsiFormOf(out, converted, ansiText, sizeof ansiText, NULL) < 0)
+        return ConvertTooLong;
+    return converted;
+}
+
+int EntryToUtf8(const WCHAR *text, int units, char *out, size_t outSize)
 {
     if (outSize == 0)
         return ConvertTooLong;
     out[0] = '\0';
-    if (length == 0)
-        return 0;
-    if (length >= ARRAYSIZE(wideText))
-        return ConvertTooLong;
-    int units = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, (int)length, wideText, ARRAYSIZE(wideText));
-    return units > 0 ? units : ConvertNotHeld;
-}
-
-int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize)
-{
-    int units = ToWideText(CP_ACP, text, length, out, outSize);
     if (units <= 0)
-        return units;
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wideText, units, out, (int)outSize - 1, NULL, NULL);
+        return units == 0 ? 0 : ConvertNotHeld;
+    int room = outSize - 1 > (size_t)0x7FFFFFFF ? 0x7FFFFFFF : (int)(outSize - 1);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, units, out, room, NULL, NULL);
     if (bytes <= 0)
         return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ConvertTooLong : ConvertNotHeld;
-    out[bytes] = '\0';
-    return bytes;
-}
-
-int Utf8ToAnsi(const char *text, size_t length, char *out, size_t outSize)
-{
-    int units = ToWideText(CP_UTF8, text, length, out, outSize);
-    if (units <= 0)
-        return units;
-    // A character without its own byte in the code page would become a
-    // look-alike or a question mark: the entry is refused instead. The
-    // system does not report a default character for a UTF-8 code page,
-    // where the way back below tells instead.
-    BOOL usedDefault = FALSE;
-    BOOL *usedDefaultFlag = GetACP() == CP_UTF8 ? NULL : &usedDefault;
-    DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    int needed = WideCharToMultiByte(CP_ACP, flags, wideText, units, NULL, 0, NULL, usedDefaultFlag);
-    if (needed <= 0 || usedDefault)
-        return ConvertNotHeld;
-    if (needed > ListEntryWriteLimit || (size_t)needed >= outSize)
-        return ConvertTooLong;
-    int bytes = WideCharToMultiByte(CP_ACP, flags, wideText, units, out, needed, NULL, usedDefaultFlag);
-    if (bytes != needed || usedDefault)
-        return ConvertNotHeld;
-    // The way back must give the very same characters.
-    int back = MultiByteToWideChar(CP_ACP, 0, out, bytes, wideBack, ARRAYSIZE(wideBack));
-    if (back != units || memcmp(wideBack, wideText, (size_t)units * sizeof(WCHAR)) != 0)
-        return ConvertNotHeld;
     out[bytes] = '\0';
     return bytes;
 }
@@ -154,12 +132,12 @@ int ImportTextFile(HWND window, const char *path, char *message, size_t messageS
         for (TextEntryResult result; (result = ReadTextEntry(&reader, utf8Text, &length, &line)) != TextEntryEnd;) {
             int converted = ConvertTooLong;
             if (result == TextEntryRead)
-                converted = Utf8ToAnsi(utf8Text, length, ansiText, sizeof ansiText);
+                converted = Utf8ToEntry(utf8Text, length, wideText, ARRAYSIZE(wideText));
             unsigned int reason = result == TextEntryBadQuotes    ? IDS_SKIP_QUOTES
                                   : converted == ConvertNotHeld   ? IDS_SKIP_CODE_PAGE
                                   : converted == ConvertTooLong   ? IDS_SKIP_TOO_LONG
                                                                   : 0;
-            if (reason == 0 && SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)ansiText) >= 0) {
+            if (reason == 0 && AddListEntryW(listBox, wideText) >= 0) {
                 added++;
                 continue;
             }
@@ -210,8 +188,8 @@ int ExportTextFile(const char *path, char *message, size_t messageSize)
     unsigned int written = 0, skipped = 0;
     char reasons[ImportMessageSize] = "";
     for (LRESULT index = 0; index < count; index++) {
-        int length = ReadListEntry(listBox, (int)index, ansiText, sizeof ansiText);
-        int converted = length >= 0 ? AnsiToUtf8(ansiText, (size_t)length, utf8Text, sizeof utf8Text) : ConvertNotHeld;
+        int units = ReadListEntryW(listBox, (int)index, wideText, ARRAYSIZE(wideText));
+        int converted = units >= 0 ? EntryToUtf8(wideText, units, utf8Text, sizeof utf8Text) : ConvertNotHeld;
         size_t lineLength = converted >= 0 ? EncodeTextLine(utf8Text, (size_t)converted, lineText, sizeof lineText) : 0;
         if (lineLength == 0) {
             skipped++;

@@ -29,13 +29,13 @@ LRESULT ExportListCommand(HINSTANCE instance, HWND window, UINT message, WPARAM 
 int ImportTextFile(HWND window, const char *path, char *message, size_t messageSize);
 int ExportTextFile(const char *path, char *message, size_t messageSize);
 
-// One entry of a list converted each way, exactly or not at all: from the
-// ANSI code page to UTF-8, and from UTF-8 to the ANSI code page. The results
-// are the converted length, ConvertNotHeld when a character has no exact
-// counterpart, ConvertTooLong when the ANSI text would be longer than a list
-// file keeps.
+// One entry converted each way, exactly or not at all: from UTF-8 to the
+// list box's UTF-16 (`units` WCHARs of room), and back. The results are the
+// converted length, ConvertNotHeld for text that is not UTF-8 or UTF-16,
+// ConvertTooLong when it does not fit or its ANSI form would be longer than
+// a list file keeps.
 enum { ConvertNotHeld = -1, ConvertTooLong = -2 };
-int AnsiToUtf8(const char *text, size_t length, char *out, size_t outSize);
-int Utf8ToAnsi(const char *text, size_t length, char *out, size_t outSize);
+int Utf8ToEntry(const char *text, size_t length, WCHAR *out, size_t units);
+int EntryToUtf8(const WCHAR *text, int units, char *out, size_t outSize);
 
 #endif

@@ -94,7 +94,9 @@ static void InitKeyboardPrivacyDialog(HWND dialog)
     ShowHotkeyStatus(dialog, modifiers, key);
     CheckDlgButton(dialog, IDC_PASTE_CHECK, GetPasteAfterHotkey() == 1 ? BST_CHECKED : BST_UNCHECKED);
     for (const auto &row : privateRows) {
-        SetDlgItemTextA(dialog, row.checkId, GetListName(row.list));
+        WCHAR name[ListNameSize];
+        GetListNameW(row.list, name, ARRAYSIZE(name));
+        SetDlgItemTextW(dialog, row.checkId, name);
         CheckDlgButton(dialog, row.checkId, GetListPrivate(row.list) == 1 ? BST_CHECKED : BST_UNCHECKED);
     }
     SendDlgItemMessageA(dialog, IDC_CLEAR_EDIT, EM_LIMITTEXT, ClearSecondsDigits, 0);

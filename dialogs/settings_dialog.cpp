@@ -24,7 +24,7 @@ static const struct {
 
 LRESULT SettingsCommand(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
 {
-    DialogBoxParamA(instance, "SETTINGSBOX", window, SettingsDlgProc, 0);
+    DialogBoxParamW(instance, L"SETTINGSBOX", window, SettingsDlgProc, 0);
     SaveSettings();
     return 0;
 }
@@ -41,7 +41,9 @@ static void InitSettingsDialog(HWND dialog)
     for (const auto &row : nameRows) {
         SendDlgItemMessageA(dialog, row.editId, EM_LIMITTEXT, ListNameTypeLimit, 0);
         SetDlgItemTextA(dialog, row.labelId, GetString(row.labelText));
-        SetDlgItemTextA(dialog, row.editId, GetListName(row.list));
+        WCHAR name[ListNameSize];
+        GetListNameW(row.list, name, ARRAYSIZE(name));
+        SetDlgItemTextW(dialog, row.editId, name);
     }
 }
 
@@ -50,9 +52,9 @@ static void StoreSettingsDialog(HWND dialog)
     SetSortEntries(IsDlgButtonChecked(dialog, IDC_SORT_CHECK) == BST_CHECKED);
     SetMinimiseAfterSelection(IsDlgButtonChecked(dialog, IDC_MINIMISE_CHECK) == BST_CHECKED);
     for (const auto &row : nameRows) {
-        char name[DialogTextSize];
-        GetDlgItemTextA(dialog, row.editId, name, ARRAYSIZE(name));
-        SetListName(row.list, name);
+        WCHAR name[DialogTextSize];
+        GetDlgItemTextW(dialog, row.editId, name, ARRAYSIZE(name));
+        SetListNameW(row.list, name);
     }
     if (GetSortEntries() != sortEntriesAtOpen)
         ShowMessage(NULL, GetString(IDS_RESTART_NEEDED), GetString(IDS_PRODUCT),

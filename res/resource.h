@@ -80,6 +80,8 @@
 #define IDS_EXPORT_FAILED     143
 #define IDS_EXPORT_SKIPPED    144
 #define IDS_SKIP_ENTRY_CODE_PAGE 145
+#define IDS_COMPANION_DAMAGED  170
+#define IDS_COMPANION_NOT_KEPT 171
 
 // Texts added after the fixed table (read with GetString): the
 // keyboard and privacy options, the hotkey's failure, the tray menu.

@@ -11,9 +11,12 @@
 #include "view/lists.h"
 #include "store/settings.h"
 #include "system/list_entry.h"
+#include "store/list_store.h"
 #include "view/selection.h"
 
-static char trayEntryText[ListEntryBufferSize];
+static_assert(sizeof(WCHAR) == sizeof(char16_t), "menu labels are built as UTF-16");
+
+static WCHAR trayEntryText[ListEntryBufferSize];
 
 LRESULT ShowWindowCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
 {
@@ -23,77 +26,87 @@ LRESULT ShowWindowCommand(HINSTANCE, HWND window, UINT, WPARAM, LPARAM)
     return 0;
 }
 
-// Reads the entries of a list in order, from the list box for the active
-// list, from its file (opened once) for the others.
-struct EntryReader {
-    uint32_t list;
-    FILE *file;
-    int next;
+// Hands the entries of a list in order to `sink` until it says stop: from
+// the list box for the active list, from its file and companion for the
+// others.
+static void ReadEntriesOf(uint32_t list, ListEntrySink sink, void *context)
+{
+    if (list == GetActiveList()) {
+        HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
+        for (int index = 0;; index++) {
+            int units = ReadListEntryW(listBox, index, trayEntryText, ARRAYSIZE(trayEntryText));
+            if (units < 0 || !sink(context, trayEntryText, units))
+                return;
+        }
+    }
+    const char *path = ListFilePathOf(list);
+    FILE *file = path != NULL ? fopen(path, "rb") : NULL;
+    if (file == NULL)
+        return;
+    long endOfGood = 0;
+    int companion = 0;
+    unsigned long companionError = 0;
+    ReadListEntries(file, path, sink, context, &endOfGood, &companion, &companionError);
+    fclose(file);
+}
+
+// Finding one entry by its place in the list.
+struct EntrySearch {
+    int index;
+    int at;
+    int units;
 };
 
-static void OpenEntries(EntryReader *reader, uint32_t list)
+static int TakeSearchedEntry(void *context, const WCHAR *text, int units)
 {
-    reader->list = list;
-    reader->next = 0;
-    reader->file = NULL;
-    if (list != GetActiveList()) {
-        const char *path = ListFilePathOf(list);
-        reader->file = path != NULL ? fopen(path, "rb") : NULL;
-    }
-}
-
-static int NextEntry(EntryReader *reader)
-{
-    if (reader->list == GetActiveList())
-        return ReadListEntry(WindowSlot(0, IDC_LISTBOX, NULL), reader->next++, trayEntryText,
-                             sizeof trayEntryText) >= 0;
-    return reader->file != NULL && ReadListRecord(reader->file, trayEntryText);
-}
-
-static void CloseEntries(EntryReader *reader)
-{
-    if (reader->file != NULL)
-        fclose(reader->file);
-    reader->file = NULL;
+    EntrySearch *search = (EntrySearch *)context;
+    if (search->at++ < search->index)
+        return 1;
+    memmove(trayEntryText, text, ((size_t)units + 1) * sizeof(WCHAR));
+    search->units = units;
+    return 0;
 }
 
 // Entry `index` of list `list` into trayEntryText; returns its length, or
 // -1 when the list has no such entry (any more).
 static int ReadEntryOfList(uint32_t list, int index)
 {
-    EntryReader reader;
-    OpenEntries(&reader, list);
-    int found = 1;
-    for (int at = 0; at <= index && found; at++)
-        found = NextEntry(&reader);
-    CloseEntries(&reader);
-    return found ? (int)strlen(trayEntryText) : -1;
+    EntrySearch search = {index, 0, -1};
+    ReadEntriesOf(list, TakeSearchedEntry, &search);
+    return search.units;
+}
+
+// A list's submenu as it fills.
+struct SubmenuFill {
+    HMENU submenu;
+    UINT firstId;
+    int shown;
+    int more;
+};
+
+static int AddSubmenuEntry(void *context, const WCHAR *text, int)
+{
+    SubmenuFill *fill = (SubmenuFill *)context;
+    if (fill->shown == TrayMenuEntryLimit) {
+        fill->more = 1;
+        return 0;
+    }
+    WCHAR label[MenuLabelSize];
+    MenuLabelW((const char16_t *)text, (char16_t *)label);
+    AppendMenuW(fill->submenu, MF_STRING, fill->firstId + (UINT)fill->shown, label);
+    fill->shown++;
+    return 1;
 }
 
 static HMENU ListSubmenu(uint32_t list)
 {
-    HMENU submenu = CreatePopupMenu();
-    UINT firstId = TrayEntryFirstId + (list - 1) * TrayEntryStride;
-    int shown = 0;
-    int more = 0;
-    char label[MenuLabelSize];
-    EntryReader reader;
-    OpenEntries(&reader, list);
-    while (NextEntry(&reader)) {
-        if (shown == TrayMenuEntryLimit) {
-            more = 1;
-            break;
-        }
-        MenuLabel(trayEntryText, label);
-        AppendMenuA(submenu, MF_STRING, firstId + (UINT)shown, label);
-        shown++;
-    }
-    CloseEntries(&reader);
-    if (shown == 0)
-        AppendMenuA(submenu, MF_STRING | MF_GRAYED, 0, GetString(IDS_TRAY_EMPTY));
-    else if (more)
-        AppendMenuA(submenu, MF_STRING, firstId + TrayMenuEntryLimit, GetString(IDS_TRAY_MORE));
-    return submenu;
+    SubmenuFill fill = {CreatePopupMenu(), TrayEntryFirstId + (list - 1) * TrayEntryStride, 0, 0};
+    ReadEntriesOf(list, AddSubmenuEntry, &fill);
+    if (fill.shown == 0)
+        AppendMenuA(fill.submenu, MF_STRING | MF_GRAYED, 0, GetString(IDS_TRAY_EMPTY));
+    else if (fill.more)
+        AppendMenuA(fill.submenu, MF_STRING, fill.firstId + TrayMenuEntryLimit, GetString(IDS_TRAY_MORE));
+    return fill.submenu;
 }
 
 static HMENU BuildTrayMenu(void)
@@ -103,9 +116,10 @@ static HMENU BuildTrayMenu(void)
     SetMenuDefaultItem(menu, IDM_SHOW_WINDOW, FALSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
     for (uint32_t list = 1; list <= 3; list++) {
-        char label[MenuLabelSize];
-        MenuLabel(GetListName((int32_t)list), label);
-        AppendMenuA(menu, MF_POPUP, (UINT_PTR)ListSubmenu(list), label);
+        WCHAR name[ListNameSize], label[MenuLabelSize];
+        GetListNameW((int32_t)list, name, ARRAYSIZE(name));
+        MenuLabelW((const char16_t *)name, (char16_t *)label);
+        AppendMenuW(menu, MF_POPUP, (UINT_PTR)ListSubmenu(list), label);
     }
     AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(menu, MF_STRING, IDM_TRAY_SETTINGS, GetString(IDS_TRAY_SETTINGS));

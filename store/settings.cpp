@@ -9,6 +9,7 @@
 #include "system/string_cache.h"
 #include "res/resource.h"
 #include "store/safe_write.h"
+#include "system/list_entry.h"
 
 // All zero until a valid settings file is loaded; the file is the only
 // source of defaults.
@@ -40,6 +41,42 @@ void SetListName(int32_t list, const char *name)
     ListState *state = ListOf((uint32_t)list);
     if (state != NULL)
         snprintf(state->listName, sizeof state->listName, "%s", name);
+}
+
+void GetListNameW(int32_t list, WCHAR *name, size_t units)
+{
+    if (name == NULL || units == 0)
+        return;
+    const char *ansi = GetListName(list);
+    char utf8[ListNameUtf8Size];
+    int unicode = DecodeListNameUtf8(settingsRecord.reservedTail, list, ansi, utf8, sizeof utf8);
+    // Converted whole first (no name needs more units than its bytes), then
+    // cut to the caller's room.
+    WCHAR whole[ListNameUtf8Size];
+    int length = MultiByteToWideChar(unicode ? CP_UTF8 : CP_ACP, 0, unicode ? utf8 : ansi != NULL ? ansi : "", -1,
+                                     whole, ARRAYSIZE(whole));
+    size_t copied = length > 0 ? (size_t)length - 1 : 0;
+    if (copied > units - 1)
+        copied = units - 1;
+    memcpy(name, whole, copied * sizeof(WCHAR));
+    name[copied] = 0;
+}
+
+void SetListNameW(int32_t list, const WCHAR *name)
+{
+    char ansi[ListNameSize];
+    int exact = 1;
+    int units = (int)wcsnlen(name, ListNameUtf8Size);
+    // A name whose form is too long for its field keeps the start that fits.
+    while (units > 0 && AnsiFormOf(name, units, ansi, sizeof ansi, &exact) < 0)
+        units--;
+    if (units == 0)
+        ansi[0] = '\0';
+    SetListName(list, ansi);
+    char utf8[ListNameUtf8Size] = "";
+    if (!exact && WideCharToMultiByte(CP_UTF8, 0, name, units, utf8, sizeof utf8 - 1, NULL, NULL) <= 0)
+        utf8[0] = '\0';
+    EncodeListNameUtf8(settingsRecord.reservedTail, list, GetListName(list), utf8);
 }
 
 int32_t GetActiveListSelection(void)

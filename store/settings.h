@@ -3,6 +3,7 @@
 #ifndef VOMBLY_STORE_SETTINGS_H
 #define VOMBLY_STORE_SETTINGS_H
 
+#include <windows.h>
 #include <stdint.h>
 
 #include "core/format.h"
@@ -14,6 +15,11 @@ void SetActiveList(uint32_t list);
 // Lists 1 to 3 have their stored names; any other number is "Unknown".
 const char *GetListName(int32_t list);
 void SetListName(int32_t list, const char *name);
+// The same as Unicode (`units` WCHARs of room): a name the ANSI form cannot
+// carry is kept in the tail beside its ANSI form, and comes back while the
+// record's name is still that form.
+void GetListNameW(int32_t list, WCHAR *name, size_t units);
+void SetListNameW(int32_t list, const WCHAR *name);
 
 // The remembered selection of the active list; 0 (and no change) for a list
 // number outside 1 to 3.

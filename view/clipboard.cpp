@@ -2,9 +2,14 @@
 
 #include <string.h>
 
+#include "core/format.h"
 #include "store/settings.h"
 #include "system/notices.h"
 #include "res/resource.h"
+#include "system/list_entry.h"
+
+static int PlaceOnClipboard(HWND owner, const char *text, size_t length, const WCHAR *wide, int units,
+                            int privateCopy);
 
 // The last private copy: the window that owns it and the clipboard's
 // sequence number right after it was made.
@@ -83,6 +88,23 @@ static HGLOBAL UnicodeBlockOf(const char *text, size_t length)
     return block;
 }
 
+// `units` WCHARs of text and a terminating zero, in a clipboard block.
+static HGLOBAL WideBlockOf(const WCHAR *text, int units)
+{
+    HGLOBAL block = BlockOf(NULL, ((size_t)units + 1) * sizeof(WCHAR));
+    WCHAR *wide = block != NULL ? (WCHAR *)GlobalLock(block) : NULL;
+    if (wide == NULL) {
+        if (block != NULL)
+            GlobalFree(block);
+        return NULL;
+    }
+    if (units > 0)
+        memcpy(wide, text, (size_t)units * sizeof(WCHAR));
+    wide[units] = 0;
+    GlobalUnlock(block);
+    return block;
+}
+
 enum { MarkCount = 4 };
 
 // The four marks of a private copy: two empty ones and two DWORD zeros.
@@ -109,6 +131,25 @@ int CopyTextToClipboard(HWND owner, const char *text, size_t length)
 
 int CopyEntryToClipboard(HWND owner, const char *text, size_t length, int privateCopy)
 {
+    return PlaceOnClipboard(owner, text, length, NULL, 0, privateCopy);
+}
+
+int CopyListEntryToClipboardW(HWND owner, int32_t list, const WCHAR *text, int units)
+{
+    static char ansi[ListEntryBufferSize];
+    int length = AnsiFormOf(text, units, ansi, sizeof ansi, NULL);
+    if (length < 0) {
+        copyError = ERROR_INVALID_DATA;
+        return 0;
+    }
+    return PlaceOnClipboard(owner, ansi, (size_t)length, text, units, GetListPrivate(list) == 1);
+}
+
+// The copy itself: CF_TEXT from `text`, CF_UNICODETEXT from `wide` when
+// given, otherwise converted from `text`.
+static int PlaceOnClipboard(HWND owner, const char *text, size_t length, const WCHAR *wide, int units,
+                            int privateCopy)
+{
     enum { TextSlot, UnicodeSlot, FirstMarkSlot, SlotCount = FirstMarkSlot + MarkCount };
     UINT formats[SlotCount] = {CF_TEXT, CF_UNICODETEXT};
     HGLOBAL blocks[SlotCount] = {};
@@ -124,7 +165,7 @@ int CopyEntryToClipboard(HWND owner, const char *text, size_t length, int privat
             memcpy(copy, text, length);
             copy[length] = '\0';
             GlobalUnlock(blocks[TextSlot]);
-            blocks[UnicodeSlot] = UnicodeBlockOf(text, length);
+            blocks[UnicodeSlot] = wide != NULL ? WideBlockOf(wide, units) : UnicodeBlockOf(text, length);
             made = blocks[UnicodeSlot] != NULL &&
                    (!privateCopy || MakeMarks(formats + FirstMarkSlot, blocks + FirstMarkSlot));
         }

@@ -41,6 +41,10 @@ unsigned long GetCopyError(void);
 
 // Copies an entry of list `list` (1 to 3), private when that list is.
 int CopyListEntryToClipboard(HWND owner, int32_t list, const char *text, size_t length);
+// The same for an entry as the list box keeps it: CF_UNICODETEXT is its
+// `units` WCHARs, CF_TEXT its ANSI form, byte for byte as the list file
+// keeps it.
+int CopyListEntryToClipboardW(HWND owner, int32_t list, const WCHAR *text, int units);
 
 // Empties the clipboard if it still holds the last private copy, unchanged
 // since it was made (its sequence number tells). Returns 1 when it emptied

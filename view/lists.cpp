@@ -11,8 +11,7 @@
 #include "store/settings.h"
 #include "view/save_settings.h"
 #include "system/list_entry.h"
-
-char listEntryText[ListEntryBufferSize];
+#include "store/list_store.h"
 
 static char listFilePath[PathBufferSize];
 
@@ -26,6 +25,8 @@ static int unreadTold[4];
 static int damageKept[4];
 // Per list number: told that an entry too long for its file was left out.
 static int leftOutTold[4];
+// Per list number: its damaged companion told (and kept aside), once.
+static int companionTold[4];
 
 static int IsListNumber(uint32_t list)
 {
@@ -82,6 +83,44 @@ static void KeepDamagedList(uint32_t list, const char *path, int entries)
     }
 }
 
+static int AddLoadedEntry(void *context, const WCHAR *text, int)
+{
+    AddListEntryW((HWND)context, text);
+    return 1;
+}
+
+// A damaged companion is kept aside and told once; its entries show the
+// list file's text, and the next save writes a new one. One that cannot be
+// read leaves the list unwritten, since a save would drop its texts.
+static void NoteCompanion(uint32_t list, const char *listPath, int companion, unsigned long error)
+{
+    if (companion == CompanionUnreadable) {
+        activeListUnread = 1;
+        if (!unreadTold[list]) {
+            unreadTold[list] = 1;
+            char reason[512];
+            ErrorText(error, reason, sizeof reason);
+            ShowNotice(MB_ICONERROR, IDS_LIST_UNREADABLE, (int)list, reason);
+        }
+        return;
+    }
+    if (companion != CompanionDamaged) {
+        companionTold[list] = 0;
+        return;
+    }
+    if (companionTold[list])
+        return;
+    companionTold[list] = 1;
+    char path[PathBufferSize], kept[PathBufferSize];
+    if (CompanionPathOf(listPath, path, sizeof path) && KeepDamagedCopy(path, kept, sizeof kept)) {
+        ShowNotice(MB_ICONWARNING, IDS_COMPANION_DAMAGED, (int)list, kept);
+        return;
+    }
+    char reason[512];
+    ErrorText(GetLastError(), reason, sizeof reason);
+    ShowNotice(MB_ICONWARNING, IDS_COMPANION_NOT_KEPT, (int)list, reason);
+}
+
 LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
 {
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
@@ -124,13 +163,9 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
     SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
     if (size > 0)
         SendMessageA(listBox, LB_INITSTORAGE, (WPARAM)(size / 32 + 1), (LPARAM)size);
-    // Each record read whole moves the position past it, so where the
-    // reading stops tells the end of the file from damage.
-    while (ReadListRecord(file, listEntryText)) {
-        SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)listEntryText);
-        entries++;
-        endOfGood = ftell(file);
-    }
+    int companion = CompanionAbsent;
+    unsigned long companionError = 0;
+    entries = ReadListEntries(file, path, AddLoadedEntry, listBox, &endOfGood, &companion, &companionError);
     SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listBox, NULL, TRUE);
     SendMessageA(listBox, LB_SETCURSEL, (WPARAM)GetActiveListSelection(), 0);
@@ -140,33 +175,16 @@ LRESULT LoadListCommand(HINSTANCE, HWND, UINT, WPARAM, LPARAM)
             KeepDamagedList(list, path, entries);
         else
             damageKept[list] = 0;
+        NoteCompanion(list, path, companion, companionError);
     }
     return 0;
 }
 
-// Writes the list box's entries crash-safely to `path`; 1 when written.
-// An entry longer than a list file keeps is left out; the first such
-// entry's index goes to *leftOut (-1 when none was).
-static int WriteListBox(HWND listBox, LRESULT count, const char *path, LRESULT *leftOut)
+static int SavedEntryAt(void *context, int index, const WCHAR **text)
 {
-    *leftOut = -1;
-    SafeWrite write;
-    if (!BeginSafeWrite(&write, path))
-        return 0;
-    static unsigned char record[ListRecordHeaderSize + ListEntryWriteLimit];
-    for (LRESULT index = 0; index < count; index++) {
-        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        size_t size = length >= 0 && length <= ListEntryWriteLimit
-                          ? EncodeListRecord(listEntryText, (uint32_t)length, record, sizeof record)
-                          : 0;
-        if (size == 0) {
-            if (*leftOut < 0)
-                *leftOut = index;
-            continue;
-        }
-        SafeWriteBytes(&write, record, size);
-    }
-    return CommitSafeWrite(&write);
+    static WCHAR entry[ListEntryBufferSize];
+    *text = entry;
+    return ReadListEntryW((HWND)context, index, entry, ARRAYSIZE(entry));
 }
 
 int SaveActiveList(void)
@@ -178,8 +196,8 @@ int SaveActiveList(void)
     if (count == LB_ERR || activeListUnread || !IsListNumber(list))
         return 0;
 
-    LRESULT leftOut = -1;
-    int saved = WriteListBox(listBox, count, ListFilePath(), &leftOut);
+    int leftOut = -1;
+    int saved = WriteListEntries(ListFilePath(), (int)count, SavedEntryAt, listBox, &leftOut);
     if (saved)
         damageKept[list] = 0;
     NoteSaveOutcome((int)list, saved, saved ? 0 : GetSafeWriteError());
@@ -236,8 +254,9 @@ int KeepUnsavedEntries(char *kept, size_t size)
     HWND listBox = WindowSlot(0, IDC_LISTBOX, NULL);
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     for (int place = 0; place < UnsavedPlaces && count != LB_ERR; place++) {
-        LRESULT leftOut;
-        if (UnsavedPath(list, place, kept, size) && WriteListBox(listBox, count, kept, &leftOut))
+        int leftOut = -1;
+        if (UnsavedPath(list, place, kept, size) &&
+            WriteListEntries(kept, (int)count, SavedEntryAt, listBox, &leftOut))
             return 1;
     }
     return -1;
@@ -251,10 +270,31 @@ static int WholeListFile(const char *path)
         return 0;
     long size = FileSize(file);
     long endOfGood = 0;
-    while (ReadListRecord(file, listEntryText))
+    static char entry[ListEntryBufferSize];
+    while (ReadListRecord(file, entry))
         endOfGood = ftell(file);
     fclose(file);
     return size >= 0 && endOfGood == size;
+}
+
+// Replaces `target` with a copy of `source`, crash-safely; 1 when done.
+static int CopyFileSafely(const char *source, const char *target)
+{
+    FILE *file = fopen(source, "rb");
+    SafeWrite write;
+    int copied = file != NULL && BeginSafeWrite(&write, target);
+    if (copied) {
+        static unsigned char bytes[16384];
+        size_t length;
+        while ((length = fread(bytes, 1, sizeof bytes, file)) > 0)
+            SafeWriteBytes(&write, bytes, length);
+        if (ferror(file))
+            write.failed = 1;
+        copied = CommitSafeWrite(&write);
+    }
+    if (file != NULL)
+        fclose(file);
+    return copied;
 }
 
 void OfferKeptEntries(void)
@@ -272,23 +312,19 @@ void OfferKeptEntries(void)
             char target[PathBufferSize];
             int taken = listPath != NULL && FormatPath(target, sizeof target, "%s", listPath) && WholeListFile(kept);
             unsigned long error = taken ? 0 : (unsigned long)ERROR_FILE_CORRUPT;
-            if (taken) {
-                FILE *file = fopen(kept, "rb");
-                SafeWrite write;
-                taken = file != NULL && BeginSafeWrite(&write, target);
-                if (taken) {
-                    static unsigned char bytes[16384];
-                    size_t length;
-                    while ((length = fread(bytes, 1, sizeof bytes, file)) > 0)
-                        SafeWriteBytes(&write, bytes, length);
-                    if (ferror(file))
-                        write.failed = 1;
-                    taken = CommitSafeWrite(&write);
-                }
-                error = taken ? 0 : GetSafeWriteError();
-                if (file != NULL)
-                    fclose(file);
-            }
+            // Its Unicode texts, where it has them, go first, as at every
+            // save: a stop between the two leaves the list file beside
+            // records that cannot attach to the wrong entry.
+            char keptCompanion[PathBufferSize], targetCompanion[PathBufferSize];
+            int withCompanion = taken && CompanionPathOf(kept, keptCompanion, sizeof keptCompanion) &&
+                                CompanionPathOf(target, targetCompanion, sizeof targetCompanion) &&
+                                GetFileAttributesA(keptCompanion) != INVALID_FILE_ATTRIBUTES;
+            if (withCompanion)
+                taken = CopyFileSafely(keptCompanion, targetCompanion);
+            if (taken)
+                taken = CopyFileSafely(kept, target);
+            if (!taken && error == 0)
+                error = GetSafeWriteError();
             if (!taken) {
                 char reason[512];
                 ErrorText(error != 0 ? error : (unsigned long)ERROR_READ_FAULT, reason, sizeof reason);
@@ -296,6 +332,11 @@ void OfferKeptEntries(void)
                 continue;
             }
             DeleteFileA(kept);
+            // A kept list without Unicode texts needs none from the old file.
+            if (withCompanion)
+                DeleteFileA(keptCompanion);
+            else if (CompanionPathOf(target, targetCompanion, sizeof targetCompanion))
+                DeleteFileA(targetCompanion);
             if (list == GetActiveList())
                 LoadListCommand(NULL, NULL, WM_COMMAND, CMD_LOAD_LIST, 0);
         }

@@ -8,9 +8,6 @@
 
 #include "core/format.h"
 
-// One entry's text while a list is loaded or saved, or an entry is copied.
-extern char listEntryText[ListEntryBufferSize];
-
 // <data folder>Vombly<active list>.dat, rebuilt at every call; NULL when it
 // would not fit.
 const char *ListFilePath(void);
@@ -24,6 +21,9 @@ const char *ListFilePathOf(uint32_t list);
 // damage shows the entries before it; the whole file is first kept aside
 // (<file>.damaged, .damaged2, ...) and the user told how many were read.
 // While the list's last save failed, the list box is kept as it is.
+// Each entry's text is the Unicode text its companion keeps for it, if any
+// (store/list_store.h); a damaged companion is kept aside the same way and
+// told once, and its entries show as the list file holds them.
 LRESULT LoadListCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Command 7: writes the list box's entries to the active list's file.

@@ -8,7 +8,7 @@
 #include "store/settings.h"
 #include "view/controls.h"
 
-void DrawLabelAbove(HDC dc, HWND control, const char *text)
+void DrawLabelAbove(HDC dc, HWND control, const WCHAR *text)
 {
     if (text == NULL)
         return;
@@ -17,9 +17,9 @@ void DrawLabelAbove(HDC dc, HWND control, const char *text)
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(control, &placement);
-    TextOutA(dc, placement.rcNormalPosition.left,
+    TextOutW(dc, placement.rcNormalPosition.left,
              placement.rcNormalPosition.top - (metrics.tmHeight + metrics.tmExternalLeading), text,
-             (int)strlen(text));
+             (int)wcslen(text));
 }
 
 // The logo is decoded once, at the first paint, and kept until the window
@@ -78,7 +78,9 @@ void PaintMainWindow(HINSTANCE instance, HDC dc)
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawLabelAbove(dc, listBox, GetListName((int32_t)GetActiveList()));
+    WCHAR name[ListNameSize];
+    GetListNameW((int32_t)GetActiveList(), name, ARRAYSIZE(name));
+    DrawLabelAbove(dc, listBox, name);
 }
 
 LRESULT OnPaint(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)

@@ -23,6 +23,6 @@ void FreeLogo(void);
 
 // Draws `text` so that its cell ends at the control's top edge and starts at
 // its left edge, in the device context's current font and colours.
-void DrawLabelAbove(HDC dc, HWND control, const char *text);
+void DrawLabelAbove(HDC dc, HWND control, const WCHAR *text);
 
 #endif

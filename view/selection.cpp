@@ -17,22 +17,22 @@
 // with its cause, since the user would otherwise paste something else.
 // Returns 1 when copied, 0 while the clipboard stayed busy (worth another
 // try at once), -1 for any other failure.
-static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+static int CopyWithClick(HINSTANCE instance, HWND window, int32_t list, const WCHAR *text, int units)
 {
-    if (length >= 0 && CopyListEntryToClipboard(window, list, text, (size_t)length)) {
+    if (units >= 0 && CopyListEntryToClipboardW(window, list, text, units)) {
         // Without winmm the copy still happened; it is only not heard.
         PlaySoundProc playSound = GetPlaySound();
         if (playSound != NULL)
             playSound("CLICK_SOUND", instance, SND_RESOURCE | SND_ASYNC);
         return 1;
     }
-    if (length >= 0 && GetCopyError() == ERROR_BUSY) {
+    if (units >= 0 && GetCopyError() == ERROR_BUSY) {
         ShowNotice(MB_ICONWARNING, IDS_NOTHING_COPIED);
         return 0;
     }
     // An entry the program cannot read back, or memory it cannot have.
     char reason[512];
-    ErrorText(length < 0 ? (unsigned long)ERROR_INVALID_DATA : GetCopyError(), reason, sizeof reason);
+    ErrorText(units < 0 ? (unsigned long)ERROR_INVALID_DATA : GetCopyError(), reason, sizeof reason);
     ShowNotice(MB_ICONERROR, IDS_COPY_FAILED, reason);
     return -1;
 }
@@ -65,15 +65,16 @@ void CopySelectedEntry(HINSTANCE instance, HWND window)
     int attempted = index != LB_ERR, copied = 0;
     if (attempted) {
         SetActiveListSelection((int32_t)index);
-        int length = ReadListEntry(listBox, (int)index, listEntryText, sizeof listEntryText);
-        copied = CopyWithClick(instance, window, (int32_t)GetActiveList(), listEntryText, length);
+        static WCHAR entry[ListEntryBufferSize];
+        int units = ReadListEntryW(listBox, (int)index, entry, ARRAYSIZE(entry));
+        copied = CopyWithClick(instance, window, (int32_t)GetActiveList(), entry, units);
     }
     FinishSelection(window, attempted, copied);
 }
 
-void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const char *text, int length)
+void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const WCHAR *text, int units)
 {
-    FinishSelection(window, 1, CopyWithClick(instance, window, list, text, length));
+    FinishSelection(window, 1, CopyWithClick(instance, window, list, text, units));
 }
 
 LRESULT SelectEntryCommand(HINSTANCE instance, HWND window, UINT, WPARAM wParam, LPARAM)

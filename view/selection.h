@@ -19,7 +19,8 @@ void CopySelectedEntry(HINSTANCE instance, HWND window);
 LRESULT CopyEntryCommand(HINSTANCE instance, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The same for a text that is not in the list box (an entry of another
-// list, chosen in the tray menu); `length` below zero copies nothing.
-void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const char *text, int length);
+// list, chosen in the tray menu), `units` WCHARs long; `units` below zero
+// copies nothing.
+void CopyEntryText(HINSTANCE instance, HWND window, int32_t list, const WCHAR *text, int units);
 
 #endif

@@ -149,7 +149,7 @@ inline HWND startNotepad(PROCESS_INFORMATION *started, DWORD timeoutMs)
     DWORD begin = GetTickCount();
     for (;;) {
         EnumWindows(
-            [](HWND window, LPARAM parameter) -> BOOL {
+            [](HWND window, LPARAM parameter) WINAPI -> BOOL {
                 Search *wanted = (Search *)parameter;
                 char className[32] = "";
                 DWORD process = 0;

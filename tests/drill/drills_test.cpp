@@ -183,6 +183,112 @@ TEST_F(Drill, KillsDuringBurstsLoseNothing)
     EXPECT_TRUE(exitThroughMenu(vombly, window));
 }
 
+// ---- Kill drill with entries the code page cannot hold ---------------------
+
+std::vector<std::wstring> wideEntriesOf(HWND listBox)
+{
+    std::vector<std::wstring> entries;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(listBox, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) || (LRESULT)count == LB_ERR)
+        return entries;
+    for (DWORD_PTR i = 0; i < count; i++) {
+        WCHAR text[256] = L"";
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(listBox, LB_GETTEXT, i, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &copied))
+            break;
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::string describe(const std::vector<std::wstring> &entries)
+{
+    std::string text;
+    for (const std::wstring &entry : entries) {
+        for (WCHAR unit : entry)
+            text += unit < 0x80 ? std::string(1, (char)unit) : "\\u" + std::to_string((unsigned)unit);
+        text += "|";
+    }
+    return text;
+}
+
+// The Add dialog given a text the keyboard under Wine cannot type.
+bool addWideEntry(const VomblyProcess &vombly, HWND window, const std::wstring &text, int timeoutMs)
+{
+    enum { AddButtonId = 3, AddEditId = 1004 };
+    if (!isRunning(vombly) || !clickControl(window, AddButtonId))
+        return false;
+    HWND dialog = waitForDialog("Vombly - Add String", vombly.pid, timeoutMs);
+    DWORD_PTR result = 0;
+    if (dialog == NULL || !SendMessageTimeoutW(GetDlgItem(dialog, AddEditId), WM_SETTEXT, 0, (LPARAM)text.c_str(),
+                                               SMTO_ABORTIFHUNG, (UINT)timeoutMs, &result))
+        return false;
+    if (!isRunning(vombly) || !bringToFront(dialog))
+        return false;
+    press(VK_RETURN);
+    return waitFor([&] { return !isRunning(vombly) || !IsWindow(dialog) || !IsWindowVisible(dialog); },
+                   timeoutMs) &&
+           isRunning(vombly);
+}
+
+// A kill between the companion's replace and the list file's, or anywhere
+// else, leaves the list as it was before or after the save it cut short,
+// every text whole, though three of the texts share one ANSI form.
+TEST_F(Drill, KillsDuringSavesOfUnicodeEntriesLoseNoText)
+{
+    const int Kills = 15;
+    unsigned seed = drillSeed();
+    printf("unicode kill drill: seed %u\n", seed);
+    std::mt19937 random(seed + 1);
+    Entries lists[3] = {{"start"}, {}, {}};
+    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+    std::string folder = copyRunFolder();
+    ASSERT_FALSE(folder.empty());
+    const std::vector<std::wstring> pool = {L"\u0141ukasz", L"\u0395\u03BB\u03AD\u03BD\u03B7", L"\u5F20\u4F1F",
+                                            L"\U0001F44D", L"\u674E\u660E"};
+    std::vector<std::wstring> before = {L"start"}, after = before;
+    for (int kill = 0; kill <= Kills; kill++) {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        VomblyProcess vombly = startVomblyFrom(folder, folder, "/SM");
+        HWND window = waitForMainWindow(vombly);
+        ASSERT_NE(nullptr, window);
+        std::vector<std::wstring> shown = wideEntriesOf(listBoxOf(window));
+        tally.filesChecked++;
+        if (shown != after && shown != before) {
+            tally.filesLost++;
+            ADD_FAILURE() << "the start shows " << describe(shown) << " (before " << describe(before) << ", after "
+                          << describe(after) << ")";
+        }
+        if (kill == Kills) {
+            EXPECT_TRUE(exitThroughMenu(vombly, window));
+            break;
+        }
+        before = after = shown;
+        Killer killer = {vombly.process, (DWORD)(random() % 1500), NULL};
+        killer.thread = CreateThread(NULL, 0, KillLater, &killer, 0, NULL);
+        ASSERT_NE(nullptr, killer.thread);
+        for (int step = 0; isRunning(vombly) && step < 6; step++) {
+            // The save of each step ends before the next begins: a kill cuts
+            // between the last two states.
+            before = after;
+            if (after.size() <= 1 || random() % 3 != 0) {
+                after.push_back(pool[random() % pool.size()]);
+                if (!addWideEntry(vombly, window, after.back(), 3000) || !waitUntilIdle(window, 3000))
+                    break;
+            } else {
+                int index = (int)(random() % after.size());
+                after.erase(after.begin() + index);
+                if (!removeEntry(vombly, window, index) || !waitUntilIdle(window, 3000))
+                    break;
+            }
+        }
+        WaitForSingleObject(killer.thread, 10000);
+        CloseHandle(killer.thread);
+        ASSERT_NE(NotExited, waitForExit(vombly, ExitTimeoutMs));
+        tally.faults++;
+    }
+}
+
 // ---- Racing starts ----------------------------------------------------------
 
 struct RaceCase {

@@ -182,4 +182,25 @@ TEST(MenuLabel, EntriesAreShortenedAndEscaped)
     }
 }
 
+TEST(MenuLabel, UnicodeEntriesKeepTheirCharactersWhole)
+{
+    std::u16string fiftyNine(59, u'x');
+    struct Case {
+        const char *label;
+        std::u16string entry;
+        std::u16string expected;
+    } cases[] = {
+        {"Unicode kept", u"\u0141ukasz & \u5F20\u4F1F", u"\u0141ukasz && \u5F20\u4F1F"},
+        {"a pair at the cut stays whole", fiftyNine + u"\U0001F44D", fiftyNine + u"\U0001F44D"},
+        {"a pair after the cut goes whole", fiftyNine + u"y\U0001F44D", fiftyNine + u"y..."},
+        {"control characters become spaces", u"a\tb", u"a b"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        char16_t label[MenuLabelSize];
+        MenuLabelW(c.entry.c_str(), label);
+        EXPECT_EQ(c.expected, std::u16string(label));
+    }
+}
+
 } // namespace

@@ -178,4 +178,62 @@ TEST_F(OptionsGoldenTest, SettingsFileWithOptions)
     EXPECT_EQ(0, memcmp(&options, &read, sizeof read));
 }
 
+TEST(ListNamesTest, AUnicodeNameComesBackOnlyForItsOwnAnsiName)
+{
+    const char *greek = "\xCE\x95\xCE\xBB\xCE\xAD\xCE\xBD\xCE\xB7"; // Ελένη
+    const char *thumb = "\xF0\x9F\x91\x8D";                           // 👍
+    Tail tail = tailFilledWith(0);
+    ASSERT_EQ(1, EncodeListNameUtf8(tail.bytes, 2, "?????", greek));
+    ASSERT_EQ(1, EncodeListNameUtf8(tail.bytes, 3, "??", thumb));
+    struct Case {
+        const char *label;
+        int list;
+        const char *ansiName;
+        const char *expected; // NULL: none
+    } cases[] = {
+        {"its own name", 2, "?????", greek},
+        {"another list's", 3, "??", thumb},
+        {"an older build renamed the list", 2, "Work", NULL},
+        {"a list without one", 1, "?????", NULL},
+        {"no such list", 4, "??", NULL},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        char utf8[ListNameUtf8Size];
+        EXPECT_EQ(c.expected != NULL, DecodeListNameUtf8(tail.bytes, c.list, c.ansiName, utf8, sizeof utf8));
+        EXPECT_STREQ(c.expected != NULL ? c.expected : "", utf8);
+    }
+    // Forgotten again, and too long or not UTF-8: refused, nothing changed.
+    ASSERT_EQ(1, EncodeListNameUtf8(tail.bytes, 2, "?????", NULL));
+    char utf8[ListNameUtf8Size];
+    EXPECT_EQ(0, DecodeListNameUtf8(tail.bytes, 2, "?????", utf8, sizeof utf8));
+    const Tail before = tail;
+    EXPECT_EQ(0, EncodeListNameUtf8(tail.bytes, 1, "x", std::string(ListNameUtf8Size, 'a').c_str()));
+    EXPECT_EQ(0, EncodeListNameUtf8(tail.bytes, 1, "x", "\xC0\xAF"));
+    EXPECT_EQ(0, EncodeListNameUtf8(tail.bytes, 1, std::string(ListNameSize, 'n').c_str(), "x"));
+    EXPECT_EQ(0, memcmp(before.bytes, tail.bytes, sizeof tail.bytes));
+}
+
+TEST(ListNamesTest, NamesLeaveTheOptionsAndAnAnsiOnlyTailAlone)
+{
+    // Forgetting a name in a tail that never had one changes no byte: the
+    // settings file of a user with ANSI names stays as it was.
+    Tail tail = tailFilledWith(0x5A);
+    ASSERT_EQ(1, EncodeListNameUtf8(tail.bytes, 1, "Home", NULL));
+    EXPECT_EQ(0, memcmp(tailFilledWith(0x5A).bytes, tail.bytes, sizeof tail.bytes));
+
+    tail = tailWithBlock(1, 28, 6, 0x76, 0, 2, 30);
+    const Tail options = tail;
+    ASSERT_EQ(1, EncodeListNameUtf8(tail.bytes, 1, "??", "\xE5\xBC\xA0\xE4\xBC\x9F"));
+    EXPECT_EQ(0, memcmp(options.bytes, tail.bytes, ListNamesOffset));
+    OptionsBlock decoded;
+    EXPECT_EQ(1, DecodeOptions(tail.bytes, &decoded));
+    EXPECT_EQ(0x76u, decoded.hotkeyKey);
+    // And the options written over it keep the names.
+    decoded.hotkeyKey = 0x77;
+    EncodeOptions(&decoded, tail.bytes);
+    char utf8[ListNameUtf8Size];
+    EXPECT_EQ(1, DecodeListNameUtf8(tail.bytes, 1, "??", utf8, sizeof utf8));
+}
+
 } // namespace

@@ -394,6 +394,14 @@ TEST_F(TextFileTest, ImportAppendsAndASortedListSortsIt)
     EXPECT_EQ(after, saved(1));
 }
 
+std::string repeatedText(const char *piece, size_t times)
+{
+    std::string text;
+    for (size_t i = 0; i < times; i++)
+        text += piece;
+    return text;
+}
+
 TEST_F(TextFileTest, EntriesTheListCannotHoldAreSkippedAndCounted)
 {
     ASSERT_EQ(1252u, GetACP());
@@ -402,30 +410,35 @@ TEST_F(TextFileTest, EntriesTheListCannotHoldAreSkippedAndCounted)
     const std::string path = textPath("mixed.txt");
     std::string file = "\xEF\xBB\xBF"
                        "first\r\n"                       // 1
-                       "\xE4\xB8\xAD\xE6\x96\x87\r\n"     // 2: Chinese
-                       "Omega \xCE\xA9\r\n"               // 3: Greek, best fit would be O
+                       "\xE4\xB8\xAD\xE6\x96\x87\r\n"     // 2: Chinese, kept as Unicode
+                       "Omega \xCE\xA9\r\n"               // 3: Greek, not its best fit
                        "\xE2\x80\x99quotes\xE2\x80\x99\r\n" // 4: in the code page
                        + std::string(ListEntryWriteLimit + 1, 'x') + "\r\n" // 5: too long
                        + std::string(ListEntryWriteLimit, 'y') + "\r\n"      // 6: just fits
                        "\"never closed\r\n"               // 7
                        "\xE2\x88\x9A root\r\n"            // 8
                        "\xF0\x9F\x98\x80\r\n"             // 9
-                       "\xE2\x84\xA2 \xC5\x93\r\n";       // 10: trade mark, oe: in the code page
+                       + repeatedText("\xCE\xA9", ListEntryWriteLimit + 1) + "\r\n"; // 10: its ANSI form too long
     writeFileBytes(path, Bytes(file.begin(), file.end()));
     std::string message;
-    EXPECT_EQ(4, import(path, &message));
-    EXPECT_EQ("Entries added to the list: 4\n\n"
-              "Entries skipped: 6\n"
-              "line 2: holds characters that this computer's code page cannot hold\n"
-              "line 3: holds characters that this computer's code page cannot hold\n"
+    EXPECT_EQ(7, import(path, &message));
+    EXPECT_EQ("Entries added to the list: 7\n\n"
+              "Entries skipped: 3\n"
               "line 5: longer than a list entry can be\n"
               "line 7: its quotes are not closed as they should be\n"
-              "line 8: holds characters that this computer's code page cannot hold\n"
-              "... and 1 more",
+              "line 10: longer than a list entry can be\n",
               message);
-    const Entries after = {"kept", "first", "\x92quotes\x92", std::string(ListEntryWriteLimit, 'y'), "\x99 \x9C"};
-    EXPECT_EQ(after, shown());
-    EXPECT_EQ(after, saved(1));
+    const std::vector<std::wstring> after = {L"kept", L"first", L"\u4E2D\u6587", L"Omega \u03A9", L"\u2019quotes\u2019",
+                                             std::wstring(ListEntryWriteLimit, L'y'), L"\u221A root", L"\U0001F600"};
+    std::vector<std::wstring> shownWide;
+    for (int i = 0; i < (int)SendMessageW(listBox(), LB_GETCOUNT, 0, 0); i++) {
+        static WCHAR text[ListEntryBufferSize];
+        int units = ReadListEntryW(listBox(), i, text, ARRAYSIZE(text));
+        shownWide.push_back(std::wstring(text, units > 0 ? (size_t)units : 0));
+    }
+    EXPECT_EQ(after, shownWide);
+    EXPECT_EQ(after.size(), saved(1).size());
+    EXPECT_EQ("\x92quotes\x92", saved(1)[4]) << "what the code page holds is written as it always was";
 }
 
 TEST_F(TextFileTest, AFileThatIsNotAListLeavesTheListAlone)

@@ -304,13 +304,6 @@ TEST_F(PaintTest, LabelShowsTheActiveListsNameOrUnknown)
 // Stand-ins for the calls that make and free GDI objects: every bitmap
 // loaded and memory DC made by the program while they are in place is
 // recorded until it is deleted.
-// The slots' symbols: __imp_Name on x86_64, __imp__Name@<argument bytes> on
-// i686, where WINAPI names carry their stdcall decoration.
-#ifdef _WIN64
-#define IMPORT_SLOT(name, bytes) __asm__("__imp_" #name)
-#else
-#define IMPORT_SLOT(name, bytes) __asm__("__imp__" #name "@" #bytes)
-#endif
 extern "C" void *importLoadImageA IMPORT_SLOT(LoadImageA, 24);
 extern "C" void *importCreateCompatibleDC IMPORT_SLOT(CreateCompatibleDC, 4);
 extern "C" void *importDeleteDC IMPORT_SLOT(DeleteDC, 4);

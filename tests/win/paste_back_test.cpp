@@ -18,9 +18,9 @@
 #include "tests/common/win_ui.h"
 #include "tests/win/main_window_util.h"
 
-extern "C" void *__imp_SendInput;
-extern "C" void *__imp_GetTickCount;
-extern "C" void *__imp_GetAsyncKeyState;
+extern "C" void *importSendInput IMPORT_SLOT(SendInput, 12);
+extern "C" void *importGetTickCount IMPORT_SLOT(GetTickCount, 0);
+extern "C" void *importGetAsyncKeyState IMPORT_SLOT(GetAsyncKeyState, 4);
 
 namespace {
 
@@ -96,7 +96,7 @@ struct PasteBackTest : MainWindowFixture {
     {
         MainWindowFixture::SetUp();
         sent.clear();
-        realSendInput = replaceImport(&__imp_SendInput, (void *)CatchingSendInput);
+        realSendInput = replaceImport(&importSendInput, (void *)CatchingSendInput);
         ASSERT_NE(nullptr, realSendInput);
     }
     void TearDown() override
@@ -110,14 +110,14 @@ struct PasteBackTest : MainWindowFixture {
             DestroyWindow(origin);
         endProcess(&notepad);
         if (realTickCount != NULL)
-            replaceImport(&__imp_GetTickCount, realTickCount);
+            replaceImport(&importGetTickCount, realTickCount);
         if (realKeyState != NULL)
-            replaceImport(&__imp_GetAsyncKeyState, realKeyState);
+            replaceImport(&importGetAsyncKeyState, realKeyState);
         if (thief != NULL)
             DestroyWindow(thief);
         thief = NULL;
         if (realSendInput != NULL)
-            replaceImport(&__imp_SendInput, realSendInput);
+            replaceImport(&importSendInput, realSendInput);
         MainWindowFixture::TearDown();
     }
     // A window of "another program", in this process.
@@ -157,7 +157,7 @@ TEST_F(PasteBackTest, CtrlVGoesOnlyIntoTheOriginWhileItIsInFrontAsTheKeysGoOut)
     // from taking the foreground meanwhile.
     ASSERT_NO_FATAL_FAILURE(openMainWindow());
     ASSERT_NE(nullptr, openOrigin());
-    realKeyState = replaceImport(&__imp_GetAsyncKeyState, (void *)ShiftHeldForAWhile);
+    realKeyState = replaceImport(&importGetAsyncKeyState, (void *)ShiftHeldForAWhile);
     ASSERT_NE(nullptr, realKeyState);
     const struct {
         const char *label;
@@ -194,7 +194,7 @@ TEST_F(PasteBackTest, CtrlVGoesOnlyIntoTheOriginWhileItIsInFrontAsTheKeysGoOut)
 
 TEST_F(PasteBackTest, TheOriginIsForgottenOnceItsTimeIsUpAcrossTheTickCountWrap)
 {
-    realTickCount = replaceImport(&__imp_GetTickCount, (void *)FakeTickCount);
+    realTickCount = replaceImport(&importGetTickCount, (void *)FakeTickCount);
     ASSERT_NE(nullptr, realTickCount);
     HWND other = GetDesktopWindow();
     const DWORD limit = HotkeyOriginLifetimeMs;

@@ -26,6 +26,15 @@ Bytes bytesOf(const char *text);
 // to that system function then reach the test's stand-in.
 void *replaceImport(void **slot, void *replacement);
 
+// Names an import slot for replaceImport: __imp_Name on x86_64,
+// __imp__Name@<argument bytes> on i686, where WINAPI names carry their
+// stdcall decoration. extern "C" void *importX IMPORT_SLOT(X, 8);
+#ifdef _WIN64
+#define IMPORT_SLOT(name, bytes) __asm__("__imp_" #name)
+#else
+#define IMPORT_SLOT(name, bytes) __asm__("__imp__" #name "@" #bytes)
+#endif
+
 // Names of the files in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string &folder);
 
