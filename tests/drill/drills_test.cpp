@@ -620,7 +620,28 @@ bool noTemporaryFiles()
 // Run inside a data folder on a small tmpfs (see disk-full.sh).
 struct DiskFullDrill : ::testing::Test {
     DrillTally tally;
-    void SetUp() override { stopAllVombly(); }
+    VomblyProcess vombly = {};
+    HWND window = NULL;
+
+    void SetUp() override
+    {
+        stopAllVombly();
+        // It fills the disk of the data folder: only ever the small one that
+        // disk-full.sh mounts, never the machine's own.
+        char onSmallDisk[8] = "";
+        if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
+            GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
+    }
+
+    // Vombly started on list 1 of three small lists.
+    void startOnTheLists()
+    {
+        Entries lists[3] = {FirstList, {"second"}, {"third"}};
+        ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+        vombly = startVombly("/SM");
+        window = waitForMainWindow(vombly);
+        ASSERT_NE(nullptr, window);
+    }
     void TearDown() override
     {
         stopAllVombly();
@@ -630,16 +651,7 @@ struct DiskFullDrill : ::testing::Test {
 
 TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
 {
-    // It fills the disk of the data folder: only ever the small one that
-    // disk-full.sh mounts, never the machine's own.
-    char onSmallDisk[8] = "";
-    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
-        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
-    Entries lists[3] = {FirstList, {"second"}, {"third"}};
-    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
-    VomblyProcess vombly = startVombly("/SM");
-    HWND window = waitForMainWindow(vombly);
-    ASSERT_NE(nullptr, window);
+    ASSERT_NO_FATAL_FAILURE(startOnTheLists());
     std::string filler = fillDisk(dataFolder());
     ASSERT_FALSE(filler.empty());
     Bytes list1 = readFileBytes(listFilePath(1));
@@ -692,7 +704,7 @@ TEST_F(DiskFullDrill, MessagesOldFilesWholeAndEverythingSavedOnceThereIsRoom)
     // Once there is room, the next save writes everything on screen.
     ASSERT_TRUE(DeleteFileA(filler.c_str()));
     ASSERT_TRUE(clickControl(window, IDC_TOGGLE));
-    ASSERT_TRUE(waitFor([&] { return listBoxEntries(listBoxOf(window)) == lists[1]; }, UiTimeoutMs));
+    ASSERT_TRUE(waitFor([&] { return listBoxEntries(listBoxOf(window)) == Entries{"second"}; }, UiTimeoutMs));
     EXPECT_TRUE(exitThroughMenu(vombly, window));
     SettingsRecord settings;
     Entries now[3];
@@ -718,14 +730,7 @@ std::string addOnAFullDisk(const VomblyProcess &vombly, HWND window, const char 
 // A log-off ends Vombly without a box; what waited for room is then saved.
 TEST_F(DiskFullDrill, ALogOffWithAFailedSavePendingSavesItOnceThereIsRoom)
 {
-    char onSmallDisk[8] = "";
-    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
-        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
-    Entries lists[3] = {FirstList, {"second"}, {"third"}};
-    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
-    VomblyProcess vombly = startVombly("/SM");
-    HWND window = waitForMainWindow(vombly);
-    ASSERT_NE(nullptr, window);
+    ASSERT_NO_FATAL_FAILURE(startOnTheLists());
     std::string filler = addOnAFullDisk(vombly, window, "logoff-1", &tally);
     ASSERT_FALSE(filler.empty());
     ASSERT_TRUE(DeleteFileA(filler.c_str()));
@@ -748,14 +753,7 @@ TEST_F(DiskFullDrill, ALogOffWithAFailedSavePendingSavesItOnceThereIsRoom)
 // Remove on a list whose save failed acts on what is on screen.
 TEST_F(DiskFullDrill, RemoveAfterAFailedSaveKeepsTheUnsavedEntry)
 {
-    char onSmallDisk[8] = "";
-    if (GetEnvironmentVariableA("VOMBLY_SMALL_DISK", onSmallDisk, sizeof onSmallDisk) == 0)
-        GTEST_SKIP() << "runs only inside tests/drill/disk-full.sh";
-    Entries lists[3] = {FirstList, {"second"}, {"third"}};
-    ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
-    VomblyProcess vombly = startVombly("/SM");
-    HWND window = waitForMainWindow(vombly);
-    ASSERT_NE(nullptr, window);
+    ASSERT_NO_FATAL_FAILURE(startOnTheLists());
     std::string filler = addOnAFullDisk(vombly, window, "lost-1", &tally);
     ASSERT_FALSE(filler.empty());
     ASSERT_TRUE(removeEntry(vombly, window, 0));

@@ -17,6 +17,7 @@
 #include "store/settings.h"
 #include "system/dpi.h"
 #include "system/window_slots.h"
+#include "tests/win/draw_image.h"
 #include "tests/win/main_window_util.h"
 #include "view/controls.h"
 #include "view/paint.h"
@@ -68,40 +69,6 @@ std::string rectText(const RECT &r)
     char text[96];
     snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
     return text;
-}
-
-// 0x00RRGGBB pixels of a 32-bit top-down image.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD at(int x, int y) const { return pixels[(size_t)y * width + x] & 0xFFFFFF; }
-};
-
-template <typename Draw> Image drawImage(int width, int height, Draw draw)
-{
-    Image image;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = NULL;
-    HBITMAP dib = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (dib == NULL)
-        return image;
-    HDC memory = CreateCompatibleDC(NULL);
-    HGDIOBJ previous = SelectObject(memory, dib);
-    draw(memory);
-    GdiFlush();
-    image.width = width;
-    image.height = height;
-    image.pixels.assign((DWORD *)bits, (DWORD *)bits + (size_t)width * height);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return image;
 }
 
 DWORD rgbOf(COLORREF colour)

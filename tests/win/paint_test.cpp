@@ -10,15 +10,9 @@
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "store/settings.h"
+#include "tests/win/draw_image.h"
 #include "tests/win/main_window_util.h"
 #include "view/paint.h"
-
-// 0x00RRGGBB pixels, top row first.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD at(int x, int y) const { return pixels[(size_t)y * width + x] & 0xFFFFFF; }
-};
 
 static DWORD rgbOf(COLORREF colour)
 {
@@ -28,41 +22,6 @@ static DWORD rgbOf(COLORREF colour)
 static DWORD sysRgb(int index)
 {
     return rgbOf(GetSysColor(index));
-}
-
-static BITMAPINFO topDownInfo(int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-// A 32-bit memory DC of the given size; `draw` paints into it and the
-// pixels are returned.
-template <typename Draw> static Image drawImage(int width, int height, Draw draw)
-{
-    Image image;
-    BITMAPINFO info = topDownInfo(width, height);
-    void *bits = NULL;
-    HBITMAP dib = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (dib == NULL)
-        return image;
-    HDC memory = CreateCompatibleDC(NULL);
-    HGDIOBJ previous = SelectObject(memory, dib);
-    draw(memory);
-    GdiFlush();
-    image.width = width;
-    image.height = height;
-    image.pixels.assign((DWORD *)bits, (DWORD *)bits + (size_t)width * height);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return image;
 }
 
 // Repaints the client area now and reads it back.
