@@ -101,17 +101,26 @@ else()
     file(WRITE ${CMAKE_BINARY_DIR}/wine-prefix.kind "win64\n")
   endif()
 
-  # Every test that runs under Wine requires the wine_session fixture: the
+  # ./test runs every tree in one ctest run, where fixture and test names
+  # are one namespace: the i686 tree's session, desktop, tally and setup
+  # carry "32", so that each tree's are set up and taken down.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(VOMBLY_FIXTURE_SUFFIX 32)
+  else()
+    set(VOMBLY_FIXTURE_SUFFIX "")
+  endif()
+
+  # Every test that runs under Wine requires the tree's wine_session fixture: the
   # session is started (and its first program run) before them and stopped
   # after them, also when ctest runs only some of them.
-  add_test(NAME wine.session-up
+  add_test(NAME wine${VOMBLY_FIXTURE_SUFFIX}.session-up
     COMMAND ${CMAKE_COMMAND} -E env VOMBLY_XVFB=1 ${CMAKE_SOURCE_DIR}/tools/wine-session start ${CMAKE_BINARY_DIR})
-  add_test(NAME wine.session-down
+  add_test(NAME wine${VOMBLY_FIXTURE_SUFFIX}.session-down
     COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session stop ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine.session-up PROPERTIES TIMEOUT 1500 RUN_SERIAL TRUE LABELS wine
-    FIXTURES_SETUP wine_session)
-  set_tests_properties(wine.session-down PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE LABELS wine
-    FIXTURES_CLEANUP wine_session)
+  set_tests_properties(wine${VOMBLY_FIXTURE_SUFFIX}.session-up PROPERTIES TIMEOUT 1500 RUN_SERIAL TRUE LABELS wine
+    FIXTURES_SETUP wine_session${VOMBLY_FIXTURE_SUFFIX})
+  set_tests_properties(wine${VOMBLY_FIXTURE_SUFFIX}.session-down PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE LABELS wine
+    FIXTURES_CLEANUP wine_session${VOMBLY_FIXTURE_SUFFIX})
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
@@ -133,7 +142,7 @@ else()
     get_property(dir_tests DIRECTORY ${dir} PROPERTY TESTS)
     list(APPEND VOMBLY_TREE_TESTS ${dir_tests})
   endforeach()
-  set_tests_properties(wine.session-down PROPERTIES DEPENDS "${VOMBLY_TREE_TESTS}")
+  set_tests_properties(wine${VOMBLY_FIXTURE_SUFFIX}.session-down PROPERTIES DEPENDS "${VOMBLY_TREE_TESTS}")
 
   vombly_mark_tree_tests()
 endif()
