@@ -102,8 +102,9 @@ else()
   endif()
 
   # ./test runs every tree in one ctest run, where fixture and test names
-  # are one namespace: the i686 tree's session, desktop, tally and setup
-  # carry "32", so that each tree's are set up and taken down.
+  # are one namespace (ctest ran the journeys and drills of one tree only
+  # where both had them under one name): the i686 tree's fixtures, journeys
+  # and drills carry "32".
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     set(VOMBLY_FIXTURE_SUFFIX 32)
   else()
