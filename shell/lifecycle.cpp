@@ -78,16 +78,25 @@ LRESULT OnTaskbarCreated(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     return 0;
 }
 
-BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
+// 1 for another copy's main window: the program's title, and not the
+// window being created, which carries the title too and is recognised by
+// its handle, wherever it lies in the Z order.
+static int IsRunningCopy(HWND window)
 {
     char title[256];
     title[0] = '\0';
     GetWindowTextA(window, title, ARRAYSIZE(title));
-    if (strcmp(title, GetString(IDS_TITLE)) != 0)
-        return TRUE;
-    // The window being created carries the title too; it is recognised by
-    // its handle, wherever it lies in the Z order.
-    if (window == creatingWindow)
+    return strcmp(title, GetString(IDS_TITLE)) == 0 && window != creatingWindow;
+}
+
+static BOOL CALLBACK FindRunningCopyQuietly(HWND window, LPARAM)
+{
+    return !IsRunningCopy(window);
+}
+
+BOOL CALLBACK FindRunningCopy(HWND window, LPARAM)
+{
+    if (!IsRunningCopy(window))
         return TRUE;
     ShowMessage(NULL, GetString(IDS_ALREADY_ACTIVE), GetString(IDS_PRODUCT), MB_ICONERROR);
     // This copy ends itself; the running copy is sent nothing.
@@ -108,7 +117,12 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
     SetScrambleMask(ScrambleMaskValue);
+    creatingWindow = window;
     LoadSettingsAtStart();
+    // What the last end kept belongs to the copy that goes on: a copy the
+    // single-instance test below is about to end offers nothing.
+    if (EnumWindows(FindRunningCopyQuietly, 0))
+        OfferKeptSettings();
     CreateMainControls(instance, window);
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     exitRequestMessage = RegisterWindowMessageA(ExitRequestName);
@@ -116,7 +130,6 @@ LRESULT OnCreate(HINSTANCE instance, HWND window, UINT, WPARAM, LPARAM)
     SendMessageA(window, WM_COMMAND, CMD_LOAD_LIST, 0);
     timerId = SetTimer(window, 0, SaveTimerPeriod, NULL);
 
-    creatingWindow = window;
     if (!EnumWindows(FindRunningCopy, 0))
         return 0;
 

@@ -234,9 +234,15 @@ static void ReadDefaultSettings(void)
         ReadSettingsFile(defaultPath, &settingsRecord, HeldFileWaitMs);
 }
 
-// Settings kept at the last end, because they could not be saved then,
-// are offered back; taken, they are written at once and the kept file goes.
-static void OfferKeptSettings(void)
+// Only lists 1 to 3 have files; any other number starts on list 1, the
+// rule Toggle List follows.
+static void ClampActiveList(void)
+{
+    if (GetActiveList() < 1 || GetActiveList() > 3)
+        SetActiveList(1);
+}
+
+void OfferKeptSettings(void)
 {
     const char *path = SettingsFilePath();
     for (int place = 0; place < UnsavedPlaces; place++) {
@@ -251,6 +257,7 @@ static void OfferKeptSettings(void)
         if (ReadSettingsFile(kept, &record, HeldFileWaitMs) == SettingsAccepted) {
             SettingsRecord before = settingsRecord;
             settingsRecord = record;
+            ClampActiveList();
             if (WriteSettingsFile()) {
                 DeleteFileA(kept);
                 continue;
@@ -311,11 +318,7 @@ void LoadSettingsAtStart(void)
         ErrorText(error, reason, sizeof reason);
         ShowNotice(MB_ICONERROR, IDS_SETTINGS_UNREAD, reason);
     }
-    OfferKeptSettings();
-    // Only lists 1 to 3 have files; any other number starts on list 1, the
-    // rule Toggle List follows.
-    if (GetActiveList() < 1 || GetActiveList() > 3)
-        SetActiveList(1);
+    ClampActiveList();
 }
 
 // A settings file that could not be read at start is read again; once it

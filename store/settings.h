@@ -63,9 +63,13 @@ int LoadSettings(void);
 // be kept, it is not written over in this run. A settings file another
 // program holds is waited for a moment, then the run starts from the
 // defaults without writing over it until a later save can read it.
-// Settings kept at the last end are offered back. Any active list outside
-// 1 to 3 becomes list 1.
+// Any active list outside 1 to 3 becomes list 1.
 void LoadSettingsAtStart(void);
+
+// Settings kept at the last end, because they could not be saved then, are
+// offered back; taken, they are written at once and the kept file goes.
+// Called at start by the copy that goes on, never by one about to end.
+void OfferKeptSettings(void);
 
 // Writes the record as it stands to the settings file crash-safely (not a
 // damaged file that could not be kept aside). Returns 1 when it was written;

@@ -3,12 +3,14 @@
 // a list whose entries are not in its file, and Exit offers to try again.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <vector>
 
 #include "shell/lifecycle.h"
 #include "system/notices.h"
+#include "system/string_cache.h"
 #include "system/window_slots.h"
 #include "res/resource.h"
 #include "view/lists.h"
@@ -513,4 +515,39 @@ TEST_F(FailedSavesTest, SettingsThatCannotBeSavedAtTheEndAreKeptAndOfferedBack)
     EXPECT_STREQ("renamed", GetListName(2));
     EXPECT_STREQ("renamed", savedSettings().lists[1].listName);
     EXPECT_FALSE(fileExists(settingsPath() + ".unsaved"));
+}
+
+// What the last end kept is offered only by the copy that goes on: a copy
+// that finds another one running, and ends, offers nothing and leaves the
+// kept files for that one.
+TEST_F(FailedSavesTest, ACopyThatFindsAnotherRunningOffersNothingKept)
+{
+    // Main windows of parallel test processes take turns (the lock is the
+    // fixture's, taken again by openMainWindow), so no other test's window
+    // meets the stand-in for the running copy.
+    HANDLE turn = CreateMutexA(NULL, FALSE, "VomblyTestMainWindow");
+    ASSERT_NE(nullptr, turn);
+    DWORD waited = WaitForSingleObject(turn, 40000);
+    ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
+    HWND running = CreateWindowExA(0, "STATIC", GetString(IDS_TITLE), WS_POPUP, 0, 0, 1, 1, NULL, NULL,
+                                   GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(nullptr, running);
+    SettingsRecord kept = settings;
+    snprintf(kept.lists[1].listName, ListNameSize, "kept name");
+    writeSettingsFile(settingsPath() + ".unsaved", kept);
+    const Bytes keptSettings = readFileBytes(settingsPath() + ".unsaved");
+    const Bytes keptEntries = encodeListFile({"kiwi", "kept-1"});
+    writeFileBytes(listPath(1) + ".unsaved", keptEntries);
+
+    watch(IDYES);
+    openMainWindow();
+    stopWatching();
+    DestroyWindow(running);
+    ReleaseMutex(turn);
+    CloseHandle(turn);
+    EXPECT_EQ(1, boxes.seen) << boxes.texts;
+    EXPECT_NE(std::string::npos, boxes.texts.find("Another copy of this program is already active !")) << boxes.texts;
+    EXPECT_STRNE("kept name", GetListName(2));
+    EXPECT_EQ(keptSettings, readFileBytes(settingsPath() + ".unsaved"));
+    EXPECT_EQ(keptEntries, readFileBytes(listPath(1) + ".unsaved"));
 }
