@@ -112,6 +112,10 @@ TEST_F(Drill, KillsDuringBurstsLoseNothing)
         killer.thread = CreateThread(NULL, 0, KillLater, &killer, 0, NULL);
         ASSERT_NE(nullptr, killer.thread);
         HWND listBox = listBoxOf(window);
+        // The steps of this round, named in any failure below, so that a
+        // failure that the seed alone cannot repeat (the kill's moment
+        // differs from run to run) still says what the round did.
+        std::string steps;
         for (int step = 0; isRunning(vombly) && step < 8; step++) {
             unsigned action = random() % 10;
             if (action < 5) {
@@ -121,26 +125,42 @@ TEST_F(Drill, KillsDuringBurstsLoseNothing)
                 // The save follows the dialog's closing: the next step
                 // starts once it is done, so that the last two states are
                 // the ones a kill can cut between.
-                if (!addEntry(vombly, window, text, 3000) || !waitUntilIdle(window, 3000))
+                bool done = addEntry(vombly, window, text, 3000) && waitUntilIdle(window, 3000);
+                steps += " add " + text + (done ? "" : " (cut)");
+                if (!done)
                     break;
             } else if (action < 7 && !onScreen.empty()) {
                 int index = (int)(random() % onScreen.size());
                 onScreen.erase(onScreen.begin() + index);
                 states[shownList - 1].push_back(onScreen);
-                if (!removeEntry(vombly, window, index) || !waitUntilIdle(window, 3000))
+                bool done = removeEntry(vombly, window, index) && waitUntilIdle(window, 3000);
+                steps += " remove " + std::to_string(index) + (done ? "" : " (cut)");
+                if (!done)
                     break;
             } else {
                 uint32_t next = shownList % 3 + 1;
                 actives.push_back(next);
-                if (!clickControl(window, IDC_TOGGLE))
+                steps += " toggle to " + std::to_string(next);
+                if (!clickControl(window, IDC_TOGGLE)) {
+                    steps += " (cut)";
                     break;
-                // The next list is on screen once the toggle has been handled.
+                }
+                // The toggle has been handled once the next list is on
+                // screen and the settings name it: two lists may look
+                // alike (both empty), so the list box alone cannot tell.
                 const Entries &expected = states[next - 1].back();
-                if (!waitFor([&] { return !isRunning(vombly) || listBoxEntries(listBox) == expected; }, 3000))
-                    ADD_FAILURE() << "the toggle to list " << next << " was not seen";
-                // The settings are saved after the list is shown.
-                if (!isRunning(vombly) || !waitUntilIdle(window, 3000))
+                SettingsRecord saved = {};
+                if (!waitFor(
+                        [&] {
+                            return !isRunning(vombly) || (listBoxEntries(listBox) == expected &&
+                                                          readUsersSettings(&saved) && saved.activeList == next);
+                        },
+                        3000))
+                    ADD_FAILURE() << "the toggle to list " << next << " was not seen;" << steps;
+                if (!isRunning(vombly) || !waitUntilIdle(window, 3000)) {
+                    steps += " (cut)";
                     break;
+                }
                 shownList = next;
                 onScreen = expected;
             }
@@ -164,13 +184,14 @@ TEST_F(Drill, KillsDuringBurstsLoseNothing)
                 for (const std::string &text : seen.back())
                     last += text + "|";
                 ADD_FAILURE() << "list " << list + 1 << " holds neither the state before nor after the cut save: "
-                              << held << " (last state " << last << ", " << seen.size() << " states)";
+                              << held << " (last state " << last << ", " << seen.size() << " states); steps:" << steps;
             }
             lists[list] = now[list];
         }
         bool activeOk = settings.activeList == actives.back() ||
                         (actives.size() > 1 && settings.activeList == actives[actives.size() - 2]);
-        EXPECT_TRUE(activeOk) << "active list " << settings.activeList << ", expected " << actives.back();
+        EXPECT_TRUE(activeOk) << "active list " << settings.activeList << ", expected " << actives.back()
+                              << "; steps:" << steps;
         ASSERT_TRUE(settings.activeList >= 1 && settings.activeList <= 3);
         active = settings.activeList;
     }
