@@ -53,6 +53,8 @@ add_test(NAME manifest COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/c
   ${CMAKE_BINARY_DIR}/generated/vombly.manifest)
 # The folders keep their floors: no include runs back up.
 add_test(NAME floors COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check-floors ${CMAKE_SOURCE_DIR})
+# The test runner's own start retry, against a stand-in for wine.
+add_test(NAME wine_exec COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/wine_exec_test.sh)
 add_test(NAME portable_zip COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/packaging/portable_zip_test.py)
 add_test(NAME repro COMMAND ${CMAKE_SOURCE_DIR}/tools/check-repro ${CMAKE_BINARY_DIR}/repro)
 # Two whole builds take both cores; nothing else runs beside them.
