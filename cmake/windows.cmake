@@ -22,6 +22,18 @@ add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                     -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 list(APPEND VOMBLY_XP_LINK -Wl,--no-insert-timestamp)
 
+# A folder of another tree (the native tree's default files, a shipped
+# tree's run folder) is named by the preset in CMakePresets.json, never
+# worked out here, so that every tree finds the others where the presets put
+# them.
+function(vombly_tree_input var doc)
+  set(${var} "" CACHE PATH "${doc}")
+  if(NOT ${var})
+    message(FATAL_ERROR "${var} is not set: configure with a preset (cmake --preset NAME, see "
+      "CMakePresets.json) or give -D${var}=FOLDER: ${doc}.")
+  endif()
+endfunction()
+
 # Icon, logo and click sound, drawn by a script so anyone can rebuild them.
 set(ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 set(ASSET_FILES ${ASSET_DIR}/main_icon.ico ${ASSET_DIR}/main_logo.bmp ${ASSET_DIR}/click.wav)
@@ -31,10 +43,12 @@ add_custom_command(OUTPUT ${ASSET_FILES}
   COMMENT "Drawing the icon, logo and click sound")
 add_custom_target(assets DEPENDS ${ASSET_FILES})
 
-# The version header and the manifest, from project(VERSION).
+# The version header, the manifest and what the setup shows (read by
+# tools/package), from project(VERSION) and VOMBLY_COPYRIGHT.
 set(VOMBLY_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(res/version.h.in ${VOMBLY_GENERATED_DIR}/vombly_version.h @ONLY)
 configure_file(res/vombly.manifest.in ${VOMBLY_GENERATED_DIR}/vombly.manifest @ONLY)
+configure_file(packaging/setup.nsh.in ${VOMBLY_GENERATED_DIR}/vombly_setup.nsh @ONLY)
 
 # The resources as an object library, linked into the exe and the tests.
 add_library(vombly_res OBJECT res/vombly.rc)
@@ -56,7 +70,7 @@ if(NOT VOMBLY_TESTS)
 
   # The run folder: the exe beside the four default files that seed a new
   # data folder (written by the native tree's make_defaults).
-  set(VOMBLY_DEFAULTS_DIR ${CMAKE_SOURCE_DIR}/build/native/defaults CACHE PATH "Folder of the default files")
+  vombly_tree_input(VOMBLY_DEFAULTS_DIR "the folder of the four default files that the native tree's make_defaults writes")
   set(VOMBLY_RUN_DIR ${CMAKE_BINARY_DIR}/run)
   add_custom_command(TARGET Vombly POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VOMBLY_RUN_DIR}
@@ -122,6 +136,13 @@ else()
     FIXTURES_SETUP wine_session${VOMBLY_FIXTURE_SUFFIX})
   set_tests_properties(wine${VOMBLY_FIXTURE_SUFFIX}.session-down PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE LABELS wine
     FIXTURES_CLEANUP wine_session${VOMBLY_FIXTURE_SUFFIX})
+  # What the tests take from the shipped trees: the run folder whose exe the
+  # journeys and drills start (this tree's processor), and the two run
+  # folders the install journey's setup packs.
+  vombly_tree_input(VOMBLY_RUN_DIR "the run folder of the shipped Vombly.exe that the journeys and drills start")
+  vombly_tree_input(VOMBLY_WIN64_RUN_DIR "the x86_64 run folder that the install journey's setup packs")
+  vombly_tree_input(VOMBLY_WIN32_RUN_DIR "the i686 run folder that the install journey's setup packs")
+
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

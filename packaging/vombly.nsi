@@ -7,16 +7,19 @@
 ;   setup.exe [/S] [/D=folder]         (/D= names the folder of a fresh install)
 ;   uninstall.exe [/S] [/REMOVEDATA]   (/REMOVEDATA also deletes %APPDATA%\Vombly)
 ;
-;   makensis -DVERSION=2.11.0.0 -DWIN64_DIR=build/win64/run -DWIN32_DIR=build/win32/run
-;            -DICON=build/win64/assets/main_icon.ico -DOUTFILE=build/package/Vombly-2.11.0.0-setup.exe
-;            packaging/vombly.nsi
+;   makensis -DTREE_NSH=build/win64/generated/vombly_setup.nsh -DWIN64_DIR=build/win64/run
+;            -DWIN32_DIR=build/win32/run -DOUTFILE=build/package/Vombly-setup.exe packaging/vombly.nsi
+;
+; TREE_NSH is a configured Windows tree's generated/vombly_setup.nsh, which
+; gives VERSION, COPYRIGHT and ICON, so that the setup says what the exes say.
 ;
 ; TARGET (default x86-unicode, which runs on every Windows) may name another
 ; stub, such as amd64-unicode for a 64-bit-only test build of this script.
 
-!ifndef VERSION | WIN64_DIR | WIN32_DIR | ICON | OUTFILE
-  !error "VERSION, WIN64_DIR, WIN32_DIR, ICON and OUTFILE must be given with -D"
+!ifndef TREE_NSH | WIN64_DIR | WIN32_DIR | OUTFILE
+  !error "TREE_NSH, WIN64_DIR, WIN32_DIR and OUTFILE must be given with -D"
 !endif
+!include "${TREE_NSH}"
 !ifdef TARGET
   Target ${TARGET}
 !else
@@ -55,7 +58,7 @@ VIAddVersionKey /LANG=2057 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=2057 "FileDescription" "${TITLE} Setup"
 VIAddVersionKey /LANG=2057 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2057 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=2057 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=2057 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
