@@ -125,6 +125,10 @@ else()
     set(VOMBLY_FIXTURE_SUFFIX "")
   endif()
 
+  # The setup the install journey and the drills that run it install: the
+  # shipped one, made by the install.setup fixture (tests/e2e).
+  set(VOMBLY_TEST_SETUP ${CMAKE_BINARY_DIR}/install/Vombly-${PROJECT_VERSION}-setup.exe)
+
   # Every test that runs under Wine requires the tree's wine_session fixture: the
   # session is started (and its first program run) before them and stopped
   # after them, also when ctest runs only some of them.

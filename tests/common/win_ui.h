@@ -5,6 +5,7 @@
 #define VOMBLY_TESTS_COMMON_WIN_UI_H
 
 #include <windows.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -129,17 +130,86 @@ inline std::wstring clipboardUnicode(void)
     return end == std::wstring::npos ? L"<unterminated>" : text.substr(0, end);
 }
 
+// Why Wine itself failed to start a process, or NULL when what happened is
+// the program's own doing. Under load Wine sometimes cannot lay out a new
+// process (its log says "failed to map the shared user data: c0000018");
+// the child then dies before it has finished starting, and Wine reports
+// that as CreateProcess failing with ERROR_INTERNAL_ERROR. A child that had
+// started and ended with a status of the loader (the same conflicting
+// addresses, or no memory for them) died before the program ran a line of
+// its own. Every other error, and every other exit code (a second copy
+// that ends at once with 0, a setup that says 2), belongs to the program
+// and is never retried.
+inline const char *wineStartFailure(bool created, DWORD error, bool ended, DWORD exitCode)
+{
+    if (!created)
+        return error == ERROR_INTERNAL_ERROR ? "CreateProcess error 1359, ERROR_INTERNAL_ERROR" : NULL;
+    if (!ended)
+        return NULL;
+    switch (exitCode) {
+    case 0xC0000018u:
+        return "exit status c0000018, STATUS_CONFLICTING_ADDRESSES";
+    case 0xC0000017u:
+        return "exit status c0000017, STATUS_NO_MEMORY";
+    default:
+        return NULL;
+    }
+}
+
+// The program a command line starts: its first word, quotes taken away.
+inline std::string programOf(const std::string &commandLine)
+{
+    if (!commandLine.empty() && commandLine[0] == '"')
+        return commandLine.substr(1, commandLine.find('"', 1) - 1);
+    return commandLine.substr(0, commandLine.find(' '));
+}
+
+// The one way the tests start a process: `commandLine` names the program
+// by its first word (quoted where it has spaces), `folder` is its current
+// directory (NULL: this process's). Where Wine itself failed to start it
+// (wineStartFailure), it is started again, a few times, and the test log
+// says so. The process is checked once, without waiting, for an end of
+// that kind: a wait would let racing starts no longer race. False (with
+// GetLastError set) when it could not be started; else the caller owns the
+// handles in `*started`.
+inline bool startProcess(const std::string &commandLine, const char *folder, PROCESS_INFORMATION *started)
+{
+    enum { Attempts = 4 };
+    *started = {};
+    for (int attempt = 1;; attempt++) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        PROCESS_INFORMATION info = {};
+        bool created = CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, folder, &startup, &info) != FALSE;
+        DWORD error = created ? 0 : GetLastError();
+        DWORD exitCode = 0;
+        bool ended = created && WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0 &&
+                     GetExitCodeProcess(info.hProcess, &exitCode);
+        const char *failure = wineStartFailure(created, error, ended, exitCode);
+        if (failure == NULL || attempt == Attempts) {
+            *started = info;
+            SetLastError(error);
+            return created;
+        }
+        fprintf(stderr, "wine could not start %s (%s); starting it again\n", programOf(commandLine).c_str(), failure);
+        if (created) {
+            CloseHandle(info.hThread);
+            CloseHandle(info.hProcess);
+        }
+        // Wine's failure comes with load: give the machine a moment.
+        Sleep(200 * attempt);
+    }
+}
+
 // Starts Notepad and returns its main window once it is shown, or NULL when
 // it is not shown within `timeoutMs`. The process goes to `*started`; the
 // caller ends it (endProcess). Messages of this thread are served meanwhile,
 // so that its own windows keep answering.
 inline HWND startNotepad(PROCESS_INFORMATION *started, DWORD timeoutMs)
 {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    char commandLine[] = "notepad.exe";
-    *started = {};
-    if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, started))
+    if (!startProcess("notepad.exe", NULL, started))
         return NULL;
     WaitForInputIdle(started->hProcess, timeoutMs);
     struct Search {

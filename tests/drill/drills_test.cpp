@@ -13,6 +13,7 @@
 
 #include "res/resource.h"
 #include "tests/drill/drill.h"
+#include "tests/e2e/install.h"
 #include "tests/e2e/journey.h"
 
 namespace {
@@ -791,6 +792,69 @@ TEST_F(DiskFullDrill, RemoveAfterAFailedSaveKeepsTheUnsavedEntry)
     EXPECT_EQ(expected, now[0]);
     if (now[0] != expected)
         tally.filesLost++;
+}
+
+// The setup run silently over the running copy (an update), and the
+// uninstaller run silently (keeping the data), each while a save that
+// failed on the full disk waits and after the disk has room again: each
+// ends the copy through its own clean end, exits with 0, and the entry is
+// in the file; the update's restarted copy shows it.
+TEST_F(DiskFullDrill, ASilentUpdateOrUninstallWithAFailedSavePendingSavesIt)
+{
+    const struct Case {
+        const char *name;
+        const char *entry;
+        bool update;
+    } cases[] = {{"silent update", "update-1", true}, {"silent uninstall", "uninstall-1", false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        removeInstallation();
+        ASSERT_EQ(0u, runAndWait(testSetup(), "/S"));
+        std::string folder = expectedInstallFolder();
+        Entries lists[3] = {FirstList, {"second"}, {"third"}};
+        ASSERT_TRUE(writeDataFiles(1, 0, 0, lists));
+        vombly = startVomblyFrom(folder, folder, "/SM");
+        window = waitForMainWindow(vombly);
+        ASSERT_NE(nullptr, window);
+        std::string filler = addOnAFullDisk(vombly, window, c.entry, &tally);
+        ASSERT_FALSE(filler.empty());
+        ASSERT_TRUE(DeleteFileA(filler.c_str()));
+
+        if (c.update) {
+            EXPECT_EQ(0u, runAndWait(testSetup(), "/S"));
+        } else {
+            EXPECT_EQ(0u, runRegisteredUninstall("QuietUninstallString", ""));
+            EXPECT_TRUE(waitUntilUninstalled(folder)) << "not uninstalled within " << UninstallTimeoutMs << " ms";
+        }
+        EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs)) << "the running copy did not end cleanly";
+        tally.faults++;
+        SettingsRecord settings;
+        Entries now[3];
+        checkDataFiles(&tally, &settings, now);
+        Entries withTyped = FirstList;
+        withTyped.push_back(c.entry);
+        EXPECT_EQ(withTyped, now[0]);
+        if (now[0] != withTyped)
+            tally.filesLost++;
+
+        if (c.update) {
+            HWND restarted = NULL;
+            EXPECT_TRUE(waitFor(
+                [&] {
+                    restarted = FindWindowA(MainClass, MainTitle);
+                    DWORD pid = 0;
+                    return restarted != NULL && GetWindowThreadProcessId(restarted, &pid) && pid != vombly.pid;
+                },
+                StartTimeoutMs))
+                << "not started again after the update";
+            EXPECT_TRUE(waitFor([&] { return listBoxEntries(listBoxOf(restarted)) == withTyped; }, UiTimeoutMs))
+                << ::testing::PrintToString(listBoxEntries(listBoxOf(restarted)));
+        }
+        stopAllVombly();
+        removeInstallation();
+        if (HasFatalFailure())
+            break;
+    }
 }
 
 } // namespace

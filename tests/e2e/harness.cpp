@@ -148,13 +148,11 @@ VomblyProcess startVomblyFrom(const std::string &exeFolder, const std::string &w
     VomblyProcess vombly = {NULL, 0, workingFolder};
     std::string exe = exeFolder + "\\" + ExeName;
     // The program sees the text after the exe name and one space.
-    char line[2 * MAX_PATH];
-    snprintf(line, ARRAYSIZE(line), "\"%s\"%s%s", exe.c_str(), commandLine != NULL ? " " : "",
-             commandLine != NULL ? commandLine : "");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
+    std::string line = "\"" + exe + "\"";
+    if (commandLine != NULL)
+        line += std::string(" ") + commandLine;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), line, NULL, NULL, FALSE, 0, NULL, vombly.folder.c_str(), &startup, &info)) {
+    if (!startProcess(line, vombly.folder.c_str(), &info)) {
         fprintf(stderr, "e2e: cannot start %s (error %lu)\n", exe.c_str(), (unsigned long)GetLastError());
         return vombly;
     }
@@ -234,12 +232,8 @@ DWORD waitForExit(const VomblyProcess &vombly, int timeoutMs)
 HANDLE holdClipboard(int holdMs)
 {
     std::string exe = besideTestExe("clipboard_holder.exe");
-    char line[2 * MAX_PATH];
-    snprintf(line, ARRAYSIZE(line), "\"%s\" %d", exe.c_str(), holdMs);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info)) {
+    if (!startProcess("\"" + exe + "\" " + std::to_string(holdMs), NULL, &info)) {
         fprintf(stderr, "e2e: cannot start %s (error %lu)\n", exe.c_str(), (unsigned long)GetLastError());
         return NULL;
     }

@@ -18,87 +18,19 @@
 #include <vector>
 
 #include "daily.h"
+#include "install.h"
 #include "res/resource.h"
 #include "shell/lifecycle.h"
 #include "journey.h"
 #include "tray.h"
 
-#ifndef VOMBLY_TEST_SETUP
-#error "VOMBLY_TEST_SETUP must name the setup the journey installs"
-#endif
 #ifndef VOMBLY_VERSION
 #error "VOMBLY_VERSION must give the project's version"
 #endif
 
 namespace {
 
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vombly";
-enum { SetupTimeoutMs = 120000, UninstallTimeoutMs = 60000, SetupPageTimeoutMs = 30000 };
-
-std::string shellFolder(int csidl)
-{
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(NULL, csidl, NULL, 0, path);
-    return path;
-}
-
-// Where a per-user program goes: the user's programs folder where Windows
-// knows one, else Programs under the local application data.
-std::string expectedInstallFolder()
-{
-    typedef HRESULT(WINAPI * KnownFolderPath)(REFGUID, DWORD, HANDLE, PWSTR *);
-    static const GUID UserProgramFiles = {0x5cd7aee2, 0x2219, 0x4a67, {0xb8, 0x5d, 0x6c, 0x9c, 0xe1, 0x56, 0x60, 0xcb}};
-    KnownFolderPath known = (KnownFolderPath)(void *)GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetKnownFolderPath");
-    PWSTR wide = NULL;
-    if (known != NULL && known(UserProgramFiles, 0x8000, NULL, &wide) == S_OK && wide != NULL) {
-        char path[MAX_PATH] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, path, ARRAYSIZE(path), NULL, NULL);
-        CoTaskMemFree(wide);
-        return std::string(path) + "\\Vombly";
-    }
-    return shellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Vombly";
-}
-
-std::string startMenuLink()
-{
-    return shellFolder(CSIDL_PROGRAMS) + "\\Vombly.lnk";
-}
-
-std::string logonLink()
-{
-    return shellFolder(CSIDL_STARTUP) + "\\Vombly.lnk";
-}
-
-bool readValue(const char *name, std::string *text, DWORD *number)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, UninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    BYTE data[1024] = {};
-    DWORD size = sizeof data - 1, type = 0;
-    bool found = RegQueryValueExA(key, name, NULL, &type, data, &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (!found)
-        return false;
-    if (type == REG_SZ && text != NULL) {
-        *text = (const char *)data;
-        return true;
-    }
-    if (type == REG_DWORD && number != NULL) {
-        memcpy(number, data, sizeof *number);
-        return true;
-    }
-    return false;
-}
-
-bool uninstallKeyExists()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, UninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
+enum { SetupPageTimeoutMs = 30000 };
 
 struct Link {
     bool read = false;
@@ -131,39 +63,6 @@ Link readLink(const std::string &path)
     return link;
 }
 
-// Runs a command line as Windows runs a registered one (the program named
-// by its first, quoted, word) and waits for it; its exit code, or NotExited.
-DWORD runCommandAndWait(std::string commandLine)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return NotExited;
-    CloseHandle(process.hThread);
-    DWORD code = NotExited;
-    if (WaitForSingleObject(process.hProcess, SetupTimeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-DWORD runAndWait(const std::string &exe, const std::string &arguments)
-{
-    return runCommandAndWait("\"" + exe + "\" " + arguments);
-}
-
-// Apps & Features' way: the registered command as it stands. The uninstaller
-// copies itself to the temporary folder, starts that copy and returns at
-// once, so its effects are waited for by the caller.
-DWORD runRegisteredUninstall(const char *valueName, const std::string &extra)
-{
-    std::string command;
-    if (!readValue(valueName, &command, NULL))
-        return NotExited;
-    return runCommandAndWait(command + extra);
-}
-
 // Opens a shortcut the way Explorer does, at logon or from the Start menu.
 bool openLink(const std::string &path)
 {
@@ -173,17 +72,6 @@ bool openLink(const std::string &path)
     info.lpFile = path.c_str();
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteExA(&info) != FALSE;
-}
-
-// Ends the running copy the way the setup does: the program's own request
-// for its clean end, which saves what it holds.
-bool endRunningCopy()
-{
-    HWND window = FindWindowA(MainClass, MainTitle);
-    if (window == NULL)
-        return true;
-    PostMessageA(window, RegisterWindowMessageA(ExitRequestName), 0, 0);
-    return waitFor([] { return FindWindowA(MainClass, MainTitle) == NULL; }, ExitTimeoutMs);
 }
 
 uint64_t sizeOfFiles(const std::string &folder)
@@ -223,11 +111,8 @@ int vomblyProcessCount()
 // Starts the setup with its pages, as a double-click on it does.
 HANDLE startSetup(const std::string &setup, DWORD *pid)
 {
-    std::string commandLine = "\"" + setup + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    if (!startProcess("\"" + setup + "\"", NULL, &process))
         return NULL;
     CloseHandle(process.hThread);
     *pid = process.dwProcessId;
@@ -312,7 +197,7 @@ std::string chooseFolder()
 }
 
 struct InstallJourney : Journey {
-    std::string setup = windowsPath(VOMBLY_TEST_SETUP);
+    std::string setup = testSetup();
     std::string folder = expectedInstallFolder();
     const std::string chosenFolder = chooseFolder();
 
@@ -338,18 +223,12 @@ struct InstallJourney : Journey {
     }
     void removeEverything()
     {
-        removeTree(expectedInstallFolder());
+        removeInstallation();
         removeTree(chosenFolder);
-        DeleteFileA(startMenuLink().c_str());
-        DeleteFileA(logonLink().c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
     }
     // Once the uninstaller's copy has ended Vombly and removed the program
     // folder and the Apps & Features entry.
-    bool waitUntilUninstalled()
-    {
-        return waitFor([&] { return !uninstallKeyExists() && !pathExists(folder); }, UninstallTimeoutMs);
-    }
+    bool waitUntilUninstalled() { return ::waitUntilUninstalled(folder); }
     void expectInstalled()
     {
         for (const char *name : ProgramFiles) {

@@ -57,11 +57,8 @@ struct DialogPicture {
 // Runs the setup with its pages and takes each page; Next until Finish.
 void takeSetupPages(const std::string &setup, const std::string &folder)
 {
-    std::string commandLine = "\"" + setup + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(setup.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+    if (!startProcess("\"" + setup + "\"", NULL, &process)) {
         printf("FAILED setup pages: %s did not start\n", setup.c_str());
         failures++;
         return;
