@@ -66,13 +66,6 @@ std::string textOf(HWND window)
     return std::string(text, (size_t)length);
 }
 
-SettingsRecord recordWithOptions(const OptionsBlock &options)
-{
-    SettingsRecord record = settingsRecord(1, 0, 0);
-    EncodeOptions(&options, record.reservedTail);
-    return record;
-}
-
 OptionsBlock defaultOptions()
 {
     OptionsBlock options;
@@ -87,7 +80,7 @@ struct KeyboardJourney : Journey {
 
     void writeFiles(const OptionsBlock &options)
     {
-        ASSERT_TRUE(writeUsersSettings(recordWithOptions(options)));
+        ASSERT_TRUE(writeUsersSettings(withOptions(settingsRecord(1, 0, 0), options)));
         ASSERT_TRUE(writeUsersList(1, List1));
         ASSERT_TRUE(writeUsersList(2, List2));
         ASSERT_TRUE(writeUsersList(3, List3));
