@@ -215,12 +215,3 @@ std::string unixPath(const std::string &windowsPath)
     return result;
 }
 
-std::string testExeFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
-    if (length == 0 || length >= ARRAYSIZE(path))
-        return "";
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\') + 1);
-}

@@ -61,7 +61,5 @@ std::vector<COLORREF> screenPixels(const RECT &rect);
 
 // The unix path of a Windows path, "" when Wine can't tell it.
 std::string unixPath(const std::string &windowsPath);
-// The folder of vombly_e2e.exe, with a trailing backslash.
-std::string testExeFolder();
 
 #endif
