@@ -98,8 +98,7 @@ TEST_P(DailySettingsOptionJourney, OnlyAChangedSortAsksForARestartOnce)
         MessageBoxSeen box = messageBox("Vombly", UiTimeoutMs, vombly.pid);
         ASSERT_NE(nullptr, box.window);
         EXPECT_EQ(RestartText, box.text);
-        ASSERT_TRUE(bringToFront(box.window));
-        press(VK_RETURN);
+        ASSERT_TRUE(dismissBox(box.window));
         ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
     }
     ASSERT_TRUE(rewritten(dataFile("Vombly.cfg"), saved));

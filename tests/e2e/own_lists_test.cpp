@@ -388,8 +388,7 @@ TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedS
     ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
     HWND exitBox = waitForDialog("Vombly - Quit", vombly.pid);
     ASSERT_NE(nullptr, exitBox);
-    ASSERT_TRUE(bringToFront(exitBox));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(exitBox, IDOK));
     EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
     EXPECT_FALSE(clipboardHasText());
 
