@@ -1,5 +1,6 @@
 // Files and folders for the Windows test trees (in-process and end-to-end):
-// what exists, and the removal of the scratch and data folders they make.
+// what exists, where the test's exe lies, and the removal of the scratch and
+// data folders they make.
 #ifndef VOMBLY_TESTS_COMMON_WIN_FILES_H
 #define VOMBLY_TESTS_COMMON_WIN_FILES_H
 
@@ -17,6 +18,25 @@ inline bool fileExists(const std::string &path)
 inline bool pathExists(const std::string &path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The path of a module loaded in this process (NULL: the test's own exe);
+// "" when it does not fit MAX_PATH.
+inline std::string modulePath(HMODULE module)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(module, path, ARRAYSIZE(path));
+    if (length == 0 || length >= ARRAYSIZE(path))
+        return "";
+    return std::string(path, length);
+}
+
+// The folder of the test's own exe, with a trailing backslash, where the
+// helper programs and scripts built with it lie; "" when it can't be told.
+inline std::string testExeFolder()
+{
+    std::string path = modulePath(NULL);
+    return path.substr(0, path.rfind('\\') + 1);
 }
 
 // Deletes a folder with its files and sub-folders, read-only ones too.

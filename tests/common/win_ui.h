@@ -1,6 +1,7 @@
 // What the Windows test trees (in-process and end-to-end) read from the
 // screen's objects: a list box's entries and the clipboard, and the text put
-// there first. Every call is bounded, so a hung program cannot hang a test.
+// there first; and the one way they answer a box. Every call is bounded, so
+// a hung program cannot hang a test.
 #ifndef VOMBLY_TESTS_COMMON_WIN_UI_H
 #define VOMBLY_TESTS_COMMON_WIN_UI_H
 
@@ -17,6 +18,27 @@ inline bool sendTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                         UINT timeoutMs = 2000)
 {
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, result) != 0;
+}
+
+// Answers a message box or dialog of this or another process as a click on
+// its button `button` would, and waits until it has gone; false when it is
+// still shown after `timeoutMs`. The click is posted, so the box needs
+// neither the focus nor the foreground, which a busy desktop may not give.
+inline bool dismissBox(HWND box, WORD button = IDOK, DWORD timeoutMs = 5000)
+{
+    // Only a button the user could click: a box without it, or with it
+    // hidden or greyed, is not answered.
+    HWND control = GetDlgItem(box, button);
+    if (control == NULL || !IsWindowVisible(control) || !IsWindowEnabled(control))
+        return false;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)control);
+    DWORD start = GetTickCount();
+    while (IsWindow(box) && IsWindowVisible(box)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 // The entries of a list box, in order. They are read as wide text: Wine's

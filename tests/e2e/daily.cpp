@@ -4,26 +4,9 @@
 #include <string.h>
 
 #include "tests/common/list_bytes.h"
+#include "tests/common/settings_bytes.h"
 
 // ---- The user's files -----------------------------------------------------
-
-static const char *const DefaultListNames[3] = {
-    "List 1: Home and Personal Items",
-    "List 2: Office and Work Items",
-    "List 3: Other Items",
-};
-
-SettingsRecord settingsRecord(uint32_t activeList, int32_t sortEntries, int32_t minimiseAfterSelection)
-{
-    SettingsRecord record;
-    memset(&record, 0, sizeof record);
-    record.sortEntries = sortEntries;
-    record.minimiseAfterSelection = minimiseAfterSelection;
-    record.activeList = activeList;
-    for (int i = 0; i < 3; i++)
-        snprintf(record.lists[i].listName, ListNameSize, "%s", DefaultListNames[i]);
-    return record;
-}
 
 static bool makeDataFolder()
 {
@@ -34,9 +17,7 @@ bool writeUsersSettings(const SettingsRecord &record)
 {
     // The program puts the same mask in place before it reads a file.
     SetScrambleMask(ScrambleMaskValue);
-    std::vector<unsigned char> bytes(SettingsFileSize);
-    EncodeSettingsFile(&record, bytes.data());
-    return makeDataFolder() && saveFileBytes(dataFile("Vombly.cfg"), bytes);
+    return makeDataFolder() && saveFileBytes(dataFile("Vombly.cfg"), settingsFileBytes(record));
 }
 
 bool readUsersSettings(SettingsRecord *record)
@@ -234,12 +215,3 @@ std::string unixPath(const std::string &windowsPath)
     return result;
 }
 
-std::string testExeFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
-    if (length == 0 || length >= ARRAYSIZE(path))
-        return "";
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\') + 1);
-}

@@ -11,12 +11,10 @@
 
 #include "harness.h"
 #include "core/format.h"
+#include "tests/common/settings_bytes.h"
 
 // ---- The user's files -----------------------------------------------------
 
-// A settings record like the shipped default one: the default list names,
-// every selection 0.
-SettingsRecord settingsRecord(uint32_t activeList, int32_t sortEntries, int32_t minimiseAfterSelection);
 // Writes the settings file into the data folder (made if missing).
 bool writeUsersSettings(const SettingsRecord &record);
 // Reads and verifies the settings file; false when it does not verify.
@@ -63,7 +61,5 @@ std::vector<COLORREF> screenPixels(const RECT &rect);
 
 // The unix path of a Windows path, "" when Wine can't tell it.
 std::string unixPath(const std::string &windowsPath);
-// The folder of vombly_e2e.exe, with a trailing backslash.
-std::string testExeFolder();
 
 #endif

@@ -150,8 +150,7 @@ TEST_P(DailyRemoveNothingJourney, RemoveWithNothingSelectedOnlySaysSo)
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ("There was  no string selected for deletion !", box.text);
     EXPECT_EQ(nullptr, findWindow(RemoveTitle, "#32770", vombly.pid));
-    ASSERT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(box.window));
     ASSERT_TRUE(closed(box.window));
     EXPECT_EQ(nullptr, findWindow(RemoveTitle, "#32770", vombly.pid));
     EXPECT_EQ(List1, listBoxEntries(listBox));

@@ -39,14 +39,13 @@ TEST_F(DailyJourney, ExitAndStartAgainKeepsListsNamesOptionsAndSelections)
     ASSERT_TRUE(clickControl(dialog, IDOK));
     MessageBoxSeen box = messageBox("Vombly", UiTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, box.window);
-    ASSERT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(box.window));
     ASSERT_TRUE(closed(dialog));
 
     ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
     MessageBoxSeen quit = messageBox("Vombly - Quit", UiTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, quit.window);
-    ASSERT_TRUE(clickControl(quit.window, IDOK));
+    ASSERT_TRUE(dismissBox(quit.window, IDOK));
     ASSERT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
 
     ASSERT_NO_FATAL_FAILURE(startShown());

@@ -18,10 +18,8 @@ struct DailySettingsFieldsJourney : DailyJourney, ::testing::WithParamInterface<
 TEST_P(DailySettingsFieldsJourney, ShowTheStoredValues)
 {
     const FieldsCase &c = GetParam();
-    SettingsRecord settings = settingsRecord(1, c.sort, c.minimise);
-    for (int i = 0; i < 3; i++)
-        snprintf(settings.lists[i].listName, ListNameSize, "%s", c.names[i]);
-    ASSERT_NO_FATAL_FAILURE(startWith(settings));
+    ASSERT_NO_FATAL_FAILURE(
+        startWith(settingsRecord(1, c.sort, c.minimise, {{c.names[0], 0}, {c.names[1], 0}, {c.names[2], 0}})));
 
     HWND dialog = openSettings();
     ASSERT_NE(nullptr, dialog);
@@ -100,8 +98,7 @@ TEST_P(DailySettingsOptionJourney, OnlyAChangedSortAsksForARestartOnce)
         MessageBoxSeen box = messageBox("Vombly", UiTimeoutMs, vombly.pid);
         ASSERT_NE(nullptr, box.window);
         EXPECT_EQ(RestartText, box.text);
-        ASSERT_TRUE(bringToFront(box.window));
-        press(VK_RETURN);
+        ASSERT_TRUE(dismissBox(box.window));
         ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
     }
     ASSERT_TRUE(rewritten(dataFile("Vombly.cfg"), saved));
@@ -125,9 +122,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, DailySettingsOptionJourney, ::testing::ValuesIn(
 
 TEST_F(DailyJourney, SettingsCancelKeepsEveryFieldButWritesTheFile)
 {
-    SettingsRecord settings = settingsRecord(1, 0, 1);
-    snprintf(settings.lists[1].listName, ListNameSize, "%s", "Second");
-    ASSERT_NO_FATAL_FAILURE(startWith(settings));
+    ASSERT_NO_FATAL_FAILURE(
+        startWith(settingsRecord(1, 0, 1, {DefaultListValues[0], {"Second", 0}, DefaultListValues[2]})));
     std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));
     unsigned long long saved = fileWriteTime(dataFile("Vombly.cfg"));
 

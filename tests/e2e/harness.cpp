@@ -86,12 +86,7 @@ unsigned long long fileWriteTime(const std::string &path)
 // A file beside vombly_e2e.exe (the helper exe and the menu probe).
 static std::string besideTestExe(const char *name)
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, path, ARRAYSIZE(path));
-    if (length == 0 || length >= ARRAYSIZE(path))
-        return name;
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\') + 1) + name;
+    return testExeFolder() + name;
 }
 
 // ---- The program's processes ----------------------------------------------

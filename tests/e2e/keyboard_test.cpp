@@ -66,13 +66,6 @@ std::string textOf(HWND window)
     return std::string(text, (size_t)length);
 }
 
-SettingsRecord recordWithOptions(const OptionsBlock &options)
-{
-    SettingsRecord record = settingsRecord(1, 0, 0);
-    EncodeOptions(&options, record.reservedTail);
-    return record;
-}
-
 OptionsBlock defaultOptions()
 {
     OptionsBlock options;
@@ -87,7 +80,7 @@ struct KeyboardJourney : Journey {
 
     void writeFiles(const OptionsBlock &options)
     {
-        ASSERT_TRUE(writeUsersSettings(recordWithOptions(options)));
+        ASSERT_TRUE(writeUsersSettings(withOptions(settingsRecord(1, 0, 0), options)));
         ASSERT_TRUE(writeUsersList(1, List1));
         ASSERT_TRUE(writeUsersList(2, List2));
         ASSERT_TRUE(writeUsersList(3, List3));
@@ -184,7 +177,7 @@ TEST_F(KeyboardJourney, TakenHotkeyIsReportedAndTheProgramKeepsWorking)
               "for now.\n\nChoose another one in Options, Keyboard and Privacy.",
               box.text);
     ASSERT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(box.window));
     ASSERT_TRUE(waitFor([&] { return findVisibleWindow(nullptr, "#32770", vombly.pid) == NULL; }, UiTimeoutMs));
 
     // The program works on: a double-click copies.
@@ -214,7 +207,7 @@ TEST_F(KeyboardJourney, TakenHotkeyIsReportedAndTheProgramKeepsWorking)
               "for now.\n\nChoose another one in Options, Keyboard and Privacy.",
               again.text);
     ASSERT_TRUE(bringToFront(again.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(again.window));
     ASSERT_TRUE(waitFor([&] { return !IsWindow(again.window); }, UiTimeoutMs));
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ("Ctrl+Shift+F8 is in use by another program: no hotkey.",
@@ -522,7 +515,7 @@ TEST_F(PasteSafetyJourney, NothingIsTypedAfterACopyThatFailed)
     PostMessageA(GetOpenClipboardWindow(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(waitFor([] { return GetOpenClipboardWindow() == NULL; }, UiTimeoutMs));
     ASSERT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(box.window));
     ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
     expectNothingTyped();
     EXPECT_EQ(Sentinel, clipboardText());
@@ -576,7 +569,7 @@ TEST_F(PasteSafetyJourney, AFailedSaveIsToldOnlyAfterThePaste)
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ(0u, box.text.find("The settings could not be saved !")) << box.text;
     ASSERT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(box.window));
     ASSERT_TRUE(waitFor([&] { return !IsWindow(box.window); }, UiTimeoutMs));
     EXPECT_FALSE(waitFor([&] { return textOf(notepadEdit) != "Dear Sir, Kind regards," || !textOf(otherEdit).empty(); },
                          1000))
@@ -626,7 +619,7 @@ TEST_F(KeyboardJourney, NewOptionsSurviveARestartInTheSameSettingsFile)
     ASSERT_NE(nullptr, range.window);
     EXPECT_EQ("Enter a number of seconds from 0 to 86400 !", range.text);
     ASSERT_TRUE(bringToFront(range.window));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(range.window));
     ASSERT_TRUE(waitFor([&] { return !IsWindow(range.window); }, UiTimeoutMs));
     ASSERT_TRUE(IsWindowVisible(dialog));
     ASSERT_TRUE(bringToFront(dialog));
@@ -650,7 +643,7 @@ TEST_F(KeyboardJourney, NewOptionsSurviveARestartInTheSameSettingsFile)
     ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
     HWND exitBox = waitForDialog("Vombly - Quit", vombly.pid);
     ASSERT_NE(nullptr, exitBox);
-    ASSERT_TRUE(clickControl(exitBox, IDOK));
+    ASSERT_TRUE(dismissBox(exitBox, IDOK));
     ASSERT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
 
     std::vector<unsigned char> bytes = readFileBytes(dataFile("Vombly.cfg"));

@@ -350,20 +350,14 @@ TEST_F(OwnListsJourney, OtherProgramsReadTheSameCharactersInBothFormats)
     }
 }
 
-SettingsRecord privateSettings(uint32_t seconds)
-{
-    SettingsRecord settings = settingsRecord(1, 0, 0);
-    OptionsBlock options;
-    DefaultOptions(&options);
-    options.privateLists = 1;  // list 1
-    options.privateClearSeconds = seconds;
-    EncodeOptions(&options, settings.reservedTail);
-    return settings;
-}
-
 TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedSince)
 {
-    ASSERT_NO_FATAL_FAILURE(startWith(privateSettings(2), {{"secret one", "secret two"}, {"open"}}));
+    OptionsBlock privateFirst;
+    DefaultOptions(&privateFirst);
+    privateFirst.privateLists = 1;  // list 1
+    privateFirst.privateClearSeconds = 2;
+    ASSERT_NO_FATAL_FAILURE(
+        startWith(withOptions(settingsRecord(1, 0, 0), privateFirst), {{"secret one", "secret two"}, {"open"}}));
     const UINT marks[] = {RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"),
                           RegisterClipboardFormatA("CanIncludeInClipboardHistory"),
                           RegisterClipboardFormatA("CanUploadToCloudClipboard"),
@@ -394,8 +388,7 @@ TEST_F(OwnListsJourney, APrivateCopyIsClearedWhenItsTimeIsUpUnlessTheUserCopiedS
     ASSERT_TRUE(chooseMenu(window, "File", "Exit"));
     HWND exitBox = waitForDialog("Vombly - Quit", vombly.pid);
     ASSERT_NE(nullptr, exitBox);
-    ASSERT_TRUE(bringToFront(exitBox));
-    press(VK_RETURN);
+    ASSERT_TRUE(dismissBox(exitBox, IDOK));
     EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
     EXPECT_FALSE(clipboardHasText());
 

@@ -157,8 +157,10 @@ int main(int argc, char **argv)
         waitUntilIdle(dialog);
         Sleep(700);
         take(windowRect(dialog), folder, d.file);
-        PostMessageA(dialog, WM_COMMAND, d.closeWith, 0);
-        waitFor([&] { return !IsWindow(dialog); }, UiTimeoutMs);
+        if (!dismissBox(dialog, d.closeWith, UiTimeoutMs)) {
+            printf("FAILED %s: \"%s\" did not close\n", d.file, d.title);
+            failures++;
+        }
     }
 
     // Ended as File, Exit, Quit ends it, so nothing is lost.

@@ -8,14 +8,6 @@
 
 namespace {
 
-// Presses Enter on the message box and returns the exit code that follows.
-DWORD dismissAndWaitForExit(const VomblyProcess &vombly, const MessageBoxSeen &box)
-{
-    EXPECT_TRUE(bringToFront(box.window));
-    press(VK_RETURN);
-    return waitForExit(vombly, ExitTimeoutMs);
-}
-
 struct StartupJourney : Journey {};
 
 TEST_F(StartupJourney, ShownStartHasTheMainWindowAndMenu)
@@ -162,7 +154,8 @@ TEST_P(MissingDefaultJourney, StartIsRefusedWithAnError)
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ("An unspecified error has occurred !", box.text);
     EXPECT_EQ(nullptr, findWindow(MainTitle, MainClass, vombly.pid));
-    EXPECT_EQ(0u, dismissAndWaitForExit(vombly, box));
+    EXPECT_TRUE(dismissBox(box.window));
+    EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
 }
 
 std::vector<MissingDefaultCase> missingDefaultCases()
@@ -206,7 +199,8 @@ TEST_F(StartupJourney, StartFromAnotherWorkingFolderUsesTheDefaultsBesideTheExe)
     MessageBoxSeen box = messageBox("Vombly", StartTimeoutMs, vombly.pid);
     ASSERT_NE(nullptr, box.window);
     EXPECT_EQ("An unspecified error has occurred !", box.text);
-    EXPECT_EQ(0u, dismissAndWaitForExit(vombly, box));
+    EXPECT_TRUE(dismissBox(box.window));
+    EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
 }
 
 TEST_F(StartupJourney, PlainStartGoesToTheTray)
@@ -269,7 +263,8 @@ TEST_P(WindowsVersionJourney, OnlyXpAndLaterStart)
         ASSERT_NE(nullptr, box.window);
         EXPECT_EQ("This program requires Windows XP or later !", box.text);
         EXPECT_EQ(nullptr, findWindow(MainTitle, MainClass, vombly.pid));
-        EXPECT_EQ(0u, dismissAndWaitForExit(vombly, box));
+        EXPECT_TRUE(dismissBox(box.window));
+        EXPECT_EQ(0u, waitForExit(vombly, ExitTimeoutMs));
         // Refused before the data folder is touched.
         EXPECT_FALSE(fileExists(dataFile("Vombly.cfg")));
     } else {

@@ -16,7 +16,7 @@ const std::string fixturesDir = VOMBLY_FIXTURES_DIR;
 
 SettingsRecord goldenRecord()
 {
-    SettingsRecord record = settingsRecordOf(1, 0, 2, {{"Addresses", 0}, {"Replies", 3}, {"Code snippets", -1}});
+    SettingsRecord record = settingsRecord(2, 1, 0, {{"Addresses", 0}, {"Replies", 3}, {"Code snippets", -1}});
     record.reservedTail[0] = 0x5A;
     record.reservedTail[1027] = 0xA5;
     return record;
@@ -47,9 +47,7 @@ TEST_F(GoldenFileTest, SettingsFile)
     EXPECT_EQ(-1, decoded.lists[2].listSelection);
     EXPECT_EQ(2u, decoded.activeList);
 
-    std::vector<unsigned char> encoded(SettingsFileSize);
-    EncodeSettingsFile(&expected, encoded.data());
-    EXPECT_EQ(fixture, encoded);
+    EXPECT_EQ(fixture, settingsFileBytes(expected));
 }
 
 TEST_F(GoldenFileTest, ListFile)

@@ -155,8 +155,6 @@ TEST_F(OptionsGoldenTest, SettingsFileWithOptions)
     const std::vector<unsigned char> fixture = readFileBytes(fixturesDir + "/settings_options_golden.cfg");
     ASSERT_EQ((size_t)SettingsFileSize, fixture.size()) << "missing or damaged fixture";
 
-    SettingsRecord expected = settingsRecordOf(0, 1, 3, {{"Addresses", 2}, {"Replies", -1}, {"Secrets", 0}});
-    memset(expected.reservedTail, 0, sizeof expected.reservedTail);
     OptionsBlock options;
     DefaultOptions(&options);
     options.hotkeyModifiers = 1 | 4;
@@ -164,11 +162,9 @@ TEST_F(OptionsGoldenTest, SettingsFileWithOptions)
     options.pasteAfterHotkey = 1;
     options.privateLists = 4;
     options.privateClearSeconds = 45;
-    EncodeOptions(&options, expected.reservedTail);
-
-    std::vector<unsigned char> encoded(SettingsFileSize);
-    EncodeSettingsFile(&expected, encoded.data());
-    EXPECT_EQ(fixture, encoded);
+    const SettingsRecord expected =
+        withOptions(settingsRecord(3, 0, 1, {{"Addresses", 2}, {"Replies", -1}, {"Secrets", 0}}), options);
+    EXPECT_EQ(fixture, settingsFileBytes(expected));
 
     SettingsRecord decoded;
     ASSERT_EQ(1, DecodeSettingsFile(fixture.data(), fixture.size(), &decoded));

@@ -11,18 +11,11 @@ struct SettingsFileTest : MaskInPlace {};
 
 SettingsRecord sampleRecord()
 {
-    SettingsRecord record = settingsRecordOf(1, 1, 2, {{"Home", 0}, {"Office", 12}, {"Other", 3}});
+    SettingsRecord record = settingsRecord(2, 1, 1, {{"Home", 0}, {"Office", 12}, {"Other", 3}});
     // Reserved bytes travel with the record untouched.
     for (size_t i = 0; i < sizeof record.reservedTail; i += 97)
         record.reservedTail[i] = (unsigned char)(i | 1);
     return record;
-}
-
-std::vector<unsigned char> encode(const SettingsRecord &record)
-{
-    std::vector<unsigned char> file(SettingsFileSize);
-    EncodeSettingsFile(&record, file.data());
-    return file;
 }
 
 SettingsRecord untouchedRecord()
@@ -64,7 +57,7 @@ TEST_F(SettingsFileTest, RoundTripsTheRecordByteForByte)
         c.adjust(record);
         const SettingsRecord before = record;
 
-        std::vector<unsigned char> file = encode(record);
+        std::vector<unsigned char> file = settingsFileBytes(record);
         EXPECT_EQ(0, memcmp(&before, &record, sizeof record)) << "encoding changed the record";
         EXPECT_NE(0, memcmp(file.data(), &record, SettingsRecordSize)) << "record stored plain";
 
@@ -84,7 +77,7 @@ TEST_F(SettingsFileTest, RoundTripsTheRecordByteForByte)
 
 TEST_F(SettingsFileTest, AnySingleByteChangeFailsVerification)
 {
-    const std::vector<unsigned char> good = encode(sampleRecord());
+    const std::vector<unsigned char> good = settingsFileBytes(sampleRecord());
     const unsigned char flips[] = {0x01, 0x10, 0x80, 0xFF};
     std::vector<size_t> accepted;
     for (size_t pos = 0; pos < SettingsRecordSize; pos++) {
@@ -102,7 +95,7 @@ TEST_F(SettingsFileTest, AnySingleByteChangeFailsVerification)
 
 TEST_F(SettingsFileTest, LengthDecides)
 {
-    const std::vector<unsigned char> good = encode(sampleRecord());
+    const std::vector<unsigned char> good = settingsFileBytes(sampleRecord());
     struct Case {
         const char *label;
         size_t length;
@@ -137,7 +130,7 @@ TEST_F(SettingsFileTest, FullNameFieldIsCutToEndInsideIt)
         SCOPED_TRACE(list);
         SettingsRecord record = sampleRecord();
         memset(record.lists[list].listName, 'N', ListNameSize);
-        std::vector<unsigned char> file = encode(record);
+        std::vector<unsigned char> file = settingsFileBytes(record);
 
         SettingsRecord decoded = untouchedRecord();
         ASSERT_EQ(1, DecodeSettingsFile(file.data(), file.size(), &decoded));
@@ -159,13 +152,13 @@ TEST_F(SettingsFileTest, FullNameFieldIsCutToEndInsideIt)
 
 TEST_F(SettingsFileTest, NothingIsReadOrWrittenWithoutTheMask)
 {
-    const std::vector<unsigned char> good = encode(sampleRecord());
+    const std::vector<unsigned char> good = settingsFileBytes(sampleRecord());
 
     SetScrambleMask(0);
     SettingsRecord record = untouchedRecord();
     EXPECT_EQ(0, DecodeSettingsFile(good.data(), good.size(), &record));
     EXPECT_TRUE(isUntouched(record));
-    const std::vector<unsigned char> early = encode(sampleRecord());
+    const std::vector<unsigned char> early = settingsFileBytes(sampleRecord());
 
     // A file written before the mask was in place is never accepted later.
     SetScrambleMask(ScrambleMaskValue);

@@ -8,6 +8,7 @@
 
 #include "core/format.h"
 #include "system/list_entry.h"
+#include "tests/common/win_files.h"
 
 TEST(CommonControls, ManifestBringsVersion6ListBoxes)
 {
@@ -21,8 +22,7 @@ TEST(CommonControls, ManifestBringsVersion6ListBoxes)
     HMODULE owner = NULL;
     ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                    (LPCWSTR)procedure, &owner));
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(owner, path, ARRAYSIZE(path));
+    std::string path = modulePath(owner);
     std::string lower = path;
     for (char &c : lower)
         c = (char)tolower((unsigned char)c);

@@ -14,6 +14,7 @@
 #include "store/settings.h"
 #include "view/save_settings.h"
 #include "tests/common/list_bytes.h"
+#include "tests/common/settings_bytes.h"
 #include "tests/win/main_window_util.h"
 
 typedef std::vector<std::string> Entries;
@@ -25,23 +26,9 @@ static Bytes withLength(Bytes bytes, uint32_t length)
     return bytes;
 }
 
-static SettingsRecord namedRecord(const char *first, uint32_t activeList)
-{
-    SettingsRecord record = {};
-    snprintf(record.lists[0].listName, ListNameSize, "%s", first);
-    snprintf(record.lists[1].listName, ListNameSize, "second");
-    snprintf(record.lists[2].listName, ListNameSize, "third");
-    record.activeList = activeList;
-    record.minimiseAfterSelection = 1;
-    return record;
-}
-
-static Bytes settingsBytesOf(const SettingsRecord &record)
-{
-    unsigned char file[SettingsFileSize];
-    EncodeSettingsFile(&record, file);
-    return Bytes(file, file + sizeof file);
-}
+// The user's lists, and those of the default file in the start-up folder.
+static const ListValues UsersLists[3] = {{"users own", 0}, {"second", 0}, {"third", 0}};
+static const ListValues DefaultFileLists[3] = {{"default first", 0}, {"second", 0}, {"third", 0}};
 
 // A data folder and a start-up folder holding a default settings file.
 struct DamagedFilesTest : ProgramFixture {
@@ -56,7 +43,7 @@ struct DamagedFilesTest : ProgramFixture {
         startFolder = scratch + "\\start";
         CreateDirectoryA(startFolder.c_str(), NULL);
         ASSERT_EQ(1, SetStartupFolder(startFolder.c_str()));
-        writeSettingsFile(startFolder + "\\Vombly.cfg", namedRecord("default first", 2));
+        writeSettingsFile(startFolder + "\\Vombly.cfg", settingsRecord(2, 0, 1, DefaultFileLists));
         listBox = CreateWindowExA(0, "listbox", NULL, WS_POPUP | LBS_NOTIFY, 0, 0, 200, 200, NULL, NULL,
                                   GetModuleHandleA(NULL), NULL);
         ASSERT_NE(nullptr, listBox);
@@ -99,7 +86,7 @@ struct DamagedFilesTest : ProgramFixture {
 
 TEST_F(DamagedFilesTest, DamagedSettingsAreKeptAsideAndTheDefaultsUsed)
 {
-    Bytes valid = settingsBytesOf(namedRecord("users own", 3));
+    Bytes valid = settingsFileBytes(settingsRecord(3, 0, 1, UsersLists));
     Bytes flipped = valid;
     flipped[100] ^= 0x01;
     // Made by another build: a record that verified there but not here.
@@ -156,7 +143,7 @@ TEST_F(DamagedFilesTest, ValidOrMissingSettingsKeepNothingAndSayNothing)
     EXPECT_EQ(1u, GetActiveList());
     EXPECT_STREQ("", GetListName(1));
 
-    writeSettingsFile(settingsPath(), namedRecord("users own", 3));
+    writeSettingsFile(settingsPath(), settingsRecord(3, 0, 1, UsersLists));
     LoadSettingsAtStart();
     EXPECT_STREQ("users own", GetListName(1));
     EXPECT_EQ(3u, GetActiveList());
@@ -171,7 +158,7 @@ TEST_F(DamagedFilesTest, AnActiveListOutsideOneToThreeStartsOnListOne)
     uint32_t values[] = {0, 4, 7, 0xFFFFFFFFu};
     for (uint32_t value : values) {
         SCOPED_TRACE(value);
-        writeSettingsFile(settingsPath(), namedRecord("users own", value));
+        writeSettingsFile(settingsPath(), settingsRecord(value, 0, 1, UsersLists));
         LoadSettingsAtStart();
         EXPECT_EQ(1u, GetActiveList());
         EXPECT_STREQ("users own", GetListName(1));
@@ -330,9 +317,7 @@ static HANDLE holdFile(const std::string &path)
 
 TEST_F(DamagedFilesTest, HeldSettingsAreNeitherMissingNorReplacedByTheDefaults)
 {
-    SettingsRecord mine = namedRecord("Home", 3);
-    snprintf(mine.lists[1].listName, ListNameSize, "Work");
-    Bytes bytes = settingsBytesOf(mine);
+    Bytes bytes = settingsFileBytes(settingsRecord(3, 0, 1, {{"Home", 0}, {"Work", 0}, {"third", 0}}));
     writeFileBytes(settingsPath(), bytes);
     HANDLE held = holdFile(settingsPath());
     ASSERT_NE(INVALID_HANDLE_VALUE, held);

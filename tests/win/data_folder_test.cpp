@@ -185,11 +185,9 @@ TEST_F(DataFolderTest, DefaultsMissingFromTheStartFolderComeFromTheProgramsFolde
 TEST_F(DataFolderTest, TheProgramsFolderIsTheFolderOfItsExe)
 {
     ASSERT_EQ(1, ReadProgramFolder());
-    char exe[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, exe, ARRAYSIZE(exe));
-    ASSERT_GT(length, 0u);
-    std::string path(exe, length);
-    EXPECT_EQ(path.substr(0, path.rfind('\\') + 1), GetProgramFolder());
+    std::string folder = testExeFolder();
+    ASSERT_NE("", folder);
+    EXPECT_EQ(folder, GetProgramFolder());
 }
 
 // A folder under a user name in another script is reached by its short,

@@ -79,7 +79,7 @@ DWORD rgbOf(COLORREF colour)
 // The main window's client area freshly painted: as the screen shows it,
 // or, for a window larger than the screen, as the window's own paint draws
 // it on the class background (without the controls).
-Image captureClient(HWND window, bool fromScreen)
+Image clientPicture(HWND window, bool fromScreen)
 {
     if (!fromScreen) {
         RECT client;
@@ -89,15 +89,9 @@ Image captureClient(HWND window, bool fromScreen)
             PaintMainWindow(GetModuleHandleA(NULL), memory);
         });
     }
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Whatever a scale or size change left queued is handled first.
     pumpMessages(50);
-    RECT client;
-    GetClientRect(window, &client);
-    return drawImage(client.right, client.bottom, [window, &client](HDC memory) {
-        HDC dc = GetDC(window);
-        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-    });
+    return captureClient(window);
 }
 
 struct DpiTest : MainWindowFixture {
@@ -160,7 +154,7 @@ struct DpiTest : MainWindowFixture {
     // list box's top edge, and the band lies inside the outer frame.
     void expectListNameWhole(int scale, const char *name, bool fromScreen)
     {
-        Image image = captureClient(window, fromScreen);
+        Image image = clientPicture(window, fromScreen);
         ASSERT_GT(image.width, 0);
         HFONT font = GetDpiFont(scale);
         RECT list = rectInParent(WindowSlot(0, IDC_LISTBOX, NULL));
@@ -202,7 +196,7 @@ struct DpiTest : MainWindowFixture {
     // just beyond them lie the scaled face-coloured gap and the frame.
     void expectLogoDrawnAt(int scale, bool fromScreen, int *drawnWidth, int *drawnHeight)
     {
-        Image image = captureClient(window, fromScreen);
+        Image image = clientPicture(window, fromScreen);
         ASSERT_GT(image.width, 0);
         RECT corner;
         PercentRect(8, 60, 0, 0, &corner);

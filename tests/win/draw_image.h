@@ -1,5 +1,6 @@
 // Pictures for the paint and display-scale tests: a 32-bit top-down image
-// that a drawing function paints into, read back as pixels.
+// that a drawing function paints into, read back as pixels, and a window's
+// client area as the screen shows it.
 #ifndef VOMBLY_TESTS_WIN_DRAW_IMAGE_H
 #define VOMBLY_TESTS_WIN_DRAW_IMAGE_H
 
@@ -47,6 +48,20 @@ template <typename Draw> Image drawImage(int width, int height, Draw draw)
     DeleteDC(memory);
     DeleteObject(dib);
     return image;
+}
+
+// Repaints the window's client area, its controls too, now and reads it
+// back from the screen.
+inline Image captureClient(HWND window)
+{
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client;
+    GetClientRect(window, &client);
+    return drawImage(client.right, client.bottom, [window, &client](HDC memory) {
+        HDC dc = GetDC(window);
+        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+    });
 }
 
 #endif

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "core/options_format.h"
 #include "tests/common/list_bytes.h"
+#include "tests/common/settings_bytes.h"
 #include "tests/common/win_ui.h"
 
 void pumpMessages(DWORD milliseconds)
@@ -49,9 +50,7 @@ bool takeQuitMessage(void)
 
 void writeSettingsFile(const std::string &path, const SettingsRecord &record)
 {
-    unsigned char file[SettingsFileSize];
-    EncodeSettingsFile(&record, file);
-    writeFileBytes(path, Bytes(file, file + sizeof file));
+    writeFileBytes(path, settingsFileBytes(record));
 }
 
 void writeListFile(const std::string &path, const std::vector<std::string> &entries)
@@ -75,18 +74,13 @@ void MainWindowFixture::SetUp()
     ProgramFixture::SetUp();
     if (HasFatalFailure())
         return;
-    settings = SettingsRecord{};
-    settings.activeList = 1;
-    snprintf(settings.lists[0].listName, ListNameSize, "%s", "Home list");
-    snprintf(settings.lists[1].listName, ListNameSize, "%s", "Office list");
-    snprintf(settings.lists[2].listName, ListNameSize, "%s", "Other list");
     // No global hotkey: the main windows of test processes that follow each
     // other closely would find it taken and say so in a message box.
     OptionsBlock options;
     DefaultOptions(&options);
     options.hotkeyModifiers = 0;
     options.hotkeyKey = 0;
-    EncodeOptions(&options, settings.reservedTail);
+    settings = withOptions(settingsRecord(1, 0, 0, {{"Home list", 0}, {"Office list", 0}, {"Other list", 0}}), options);
     lists[0] = {"kiwi", "apple", "mango"};
     lists[1] = {"zulu", "alpha", "mike"};
     lists[2] = {"third"};

@@ -24,19 +24,6 @@ static DWORD sysRgb(int index)
     return rgbOf(GetSysColor(index));
 }
 
-// Repaints the client area now and reads it back.
-static Image captureClient(HWND window)
-{
-    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT client;
-    GetClientRect(window, &client);
-    return drawImage(client.right, client.bottom, [window, &client](HDC memory) {
-        HDC dc = GetDC(window);
-        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        ReleaseDC(window, dc);
-    });
-}
-
 static void saveBitmap(const Image &image, const char *path)
 {
     FILE *file = fopen(path, "wb");
