@@ -50,4 +50,12 @@ inline void appendLength(std::vector<unsigned char> &out, uint32_t length)
         out.push_back((unsigned char)(length >> (8 * i)));
 }
 
+// `bytes` followed by a record's length field and nothing after it: the
+// start of a record that claims `length` bytes.
+inline std::vector<unsigned char> withLength(std::vector<unsigned char> bytes, uint32_t length)
+{
+    appendLength(bytes, length);
+    return bytes;
+}
+
 #endif

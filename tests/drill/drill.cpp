@@ -1,6 +1,7 @@
 #include "tests/drill/drill.h"
 
 #include "res/resource.h"
+#include "tests/common/win_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,8 @@ bool writeDataFiles(uint32_t activeList, int32_t sortEntries, int32_t minimise, 
 MessageBoxSeen answerBox(const VomblyProcess &vombly, WORD button, int timeoutMs)
 {
     MessageBoxSeen box = messageBox("Vombly", timeoutMs, vombly.pid);
-    if (box.window == NULL)
-        return box;
-    // Posted like a click on the button: the box needs no focus for it.
-    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box.window, button));
-    HWND answered = box.window;
-    waitFor([&] { return !IsWindow(answered) || !IsWindowVisible(answered); }, UiTimeoutMs);
+    if (box.window != NULL)
+        dismissBox(box.window, button, UiTimeoutMs);
     return box;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/common/list_bytes.h"
 #include "tests/drill/drill.h"
 #include "tests/e2e/install.h"
 #include "tests/e2e/journey.h"
@@ -391,24 +392,6 @@ INSTANTIATE_TEST_SUITE_P(Rounds, RacingStarts, ::testing::ValuesIn(raceCases),
 
 // ---- Damaged files ----------------------------------------------------------
 
-Bytes listBytes(const Entries &entries)
-{
-    Bytes bytes;
-    for (const std::string &text : entries) {
-        std::vector<unsigned char> record(ListRecordHeaderSize + text.size());
-        EncodeListRecord(text.data(), (uint32_t)text.size(), record.data(), record.size());
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
-
-Bytes withLength(Bytes bytes, uint32_t length)
-{
-    for (int i = 0; i < 4; i++)
-        bytes.push_back((unsigned char)(length >> (8 * i)));
-    return bytes;
-}
-
 bool writeBytes(const std::string &path, const Bytes &bytes)
 {
     FILE *file = fopen(path.c_str(), "wb");
@@ -444,12 +427,12 @@ Bytes flippedSettings() { Bytes b = settingsBytes(1); b[300] ^= 0x10; return b; 
 Bytes activeZero() { return settingsBytes(0); }
 Bytes activeFour() { return settingsBytes(4); }
 Bytes activeAllOnes() { return settingsBytes(0xFFFFFFFFu); }
-Bytes length4010() { Bytes b = withLength(listBytes({"kept"}), 4010); b.resize(b.size() + 5000, 'z'); return b; }
-Bytes lengthAllOnes() { Bytes b = withLength(listBytes({"kept", "too"}), 0xFFFFFFFFu); b.resize(b.size() + 1000000, 'w'); return b; }
-Bytes cutShort() { Bytes b = listBytes(FirstList); b.resize(b.size() - 2); return b; }
+Bytes length4010() { Bytes b = withLength(encodeListFile({"kept"}), 4010); b.resize(b.size() + 5000, 'z'); return b; }
+Bytes lengthAllOnes() { Bytes b = withLength(encodeListFile({"kept", "too"}), 0xFFFFFFFFu); b.resize(b.size() + 1000000, 'w'); return b; }
+Bytes cutShort() { Bytes b = encodeListFile(FirstList); b.resize(b.size() - 2); return b; }
 Bytes randomBytes()
 {
-    Bytes b = listBytes({"valid"});
+    Bytes b = encodeListFile({"valid"});
     std::mt19937 random(8);
     for (int i = 0; i < 4096; i++)
         b.push_back((unsigned char)random());
@@ -463,7 +446,7 @@ Bytes hugeList()
     Entries entries;
     for (int i = 0; i < 100000; i++)
         entries.push_back("entry " + std::to_string(i));
-    return listBytes(entries);
+    return encodeListFile(entries);
 }
 
 const DamageCase damageCases[] = {

@@ -19,13 +19,6 @@
 
 typedef std::vector<std::string> Entries;
 
-static Bytes withLength(Bytes bytes, uint32_t length)
-{
-    for (int i = 0; i < 4; i++)
-        bytes.push_back((unsigned char)(length >> (8 * i)));
-    return bytes;
-}
-
 // The user's lists, and those of the default file in the start-up folder.
 static const ListValues UsersLists[3] = {{"users own", 0}, {"second", 0}, {"third", 0}};
 static const ListValues DefaultFileLists[3] = {{"default first", 0}, {"second", 0}, {"third", 0}};

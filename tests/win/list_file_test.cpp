@@ -25,12 +25,6 @@ static Bytes listFileOf(const Entries &entries)
     return bytes;
 }
 
-static Bytes withLength(Bytes bytes, uint32_t length)
-{
-    appendLength(bytes, length);
-    return bytes;
-}
-
 struct ListFileTest : ProgramFixture {
     HWND listBox = NULL;
     // Damaged and unreadable files are told in message boxes (see
