@@ -5,7 +5,9 @@
 
 #include "app/dispatch.h"
 #include "shell/lifecycle.h"
+#include "store/safe_write.h"
 #include "system/dpi.h"
+#include "system/folder_lock.h"
 #include "system/notices.h"
 #include "system/paths.h"
 #include "core/startup.h"
@@ -47,6 +49,24 @@ static int IsFirstCopy(void)
     return mutex == NULL || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
+// A copy in another session of Windows does not see this session's mutex
+// or windows, but it does see the data folder: the folder is held for the
+// whole run, and a copy that finds it held says so and ends before it reads
+// or writes a file, so neither copy writes over the other's entries.
+// The handle is never closed: it holds the folder until the process ends.
+static int HoldsDataFolder(void)
+{
+    HANDLE held = NULL;
+    if (HoldDataFolder(DataFolder(), HeldFileWaitMs, &held))
+        return 1;
+    const char *format = GetString(IDS_FOLDER_IN_USE);
+    const char *folder = DataFolder();
+    char text[PathBufferSize + 512];
+    snprintf(text, sizeof text, format != NULL ? format : "%s", folder != NULL ? folder : "");
+    ShowMessage(NULL, text, GetString(IDS_PRODUCT), MB_ICONERROR);
+    return 0;
+}
+
 static int IsWindowsSupported(void)
 {
     OSVERSIONINFOA version = {};
@@ -73,6 +93,8 @@ static HWND StartMainWindow(HINSTANCE instance)
         ShowDataFolderError();
         return NULL;
     }
+    if (!HoldsDataFolder())
+        return NULL;
     if (RegisterMainClass(instance) == 0)
         return NULL;
     // Sized for the screen's scale, which is the primary monitor's.

@@ -82,6 +82,7 @@
 #define IDS_SKIP_ENTRY_CODE_PAGE 145
 #define IDS_COMPANION_DAMAGED  170
 #define IDS_COMPANION_NOT_KEPT 171
+#define IDS_FOLDER_IN_USE      172
 
 // Texts added after the fixed table (read with GetString): the
 // keyboard and privacy options, the hotkey's failure, the tray menu.
