@@ -57,13 +57,10 @@ static int IsFirstCopy(void)
 static int HoldsDataFolder(void)
 {
     HANDLE held = NULL;
-    if (HoldDataFolder(DataFolder(), HeldFileWaitMs, &held))
-        return 1;
-    const char *format = GetString(IDS_FOLDER_IN_USE);
     const char *folder = DataFolder();
-    char text[PathBufferSize + 512];
-    snprintf(text, sizeof text, format != NULL ? format : "%s", folder != NULL ? folder : "");
-    ShowMessage(NULL, text, GetString(IDS_PRODUCT), MB_ICONERROR);
+    if (HoldDataFolder(folder, HeldFileWaitMs, &held))
+        return 1;
+    ShowNotice(MB_ICONERROR, IDS_FOLDER_IN_USE, folder != NULL ? folder : "");
     return 0;
 }
 

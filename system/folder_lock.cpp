@@ -1,7 +1,5 @@
 #include "system/folder_lock.h"
 
-#include <stdio.h>
-
 #include "core/rules.h"
 #include "system/string_cache.h"
 #include "res/resource.h"
@@ -26,8 +24,7 @@ int HoldDataFolder(const char *folder, unsigned long waitMs, HANDLE *held)
     char path[PathBufferSize];
     if (folder == NULL || product == NULL)
         return 1;
-    int length = snprintf(path, sizeof path, "%s%s.lock", folder, product);
-    if (length < 0 || length >= (int)sizeof path)
+    if (!FormatPath(path, sizeof path, "%s%s.lock", folder, product))
         return 1;
 
     // Every kind of sharing, so that the lock alone decides: a backup tool
